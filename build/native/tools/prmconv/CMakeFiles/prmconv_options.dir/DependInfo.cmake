@@ -1,0 +1,21 @@
+
+# Consider dependencies only in project.
+set(CMAKE_DEPENDS_IN_PROJECT_ONLY OFF)
+
+# The set of languages for which implicit dependencies are needed:
+set(CMAKE_DEPENDS_LANGUAGES
+  )
+
+# The set of dependency files which are needed:
+set(CMAKE_DEPENDS_DEPENDENCY_FILES
+  "/work/main/tools/prmconv/ConvOptions.cpp" "tools/prmconv/CMakeFiles/prmconv_options.dir/ConvOptions.cpp.o" "gcc" "tools/prmconv/CMakeFiles/prmconv_options.dir/ConvOptions.cpp.o.d"
+  )
+
+# Targets to which this target links.
+set(CMAKE_TARGET_LINKED_INFO_FILES
+  "/work/main/build/native/pipeline/CMakeFiles/pipeline.dir/DependInfo.cmake"
+  "/work/main/build/native/session/CMakeFiles/session.dir/DependInfo.cmake"
+  )
+
+# Fortran module output directory.
+set(CMAKE_Fortran_TARGET_MODULE_DIR "")

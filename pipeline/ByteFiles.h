@@ -1,0 +1,29 @@
+// Byte files over the platform's own file objects: a Win32 HANDLE in the
+// Windows build, a file descriptor natively. Writes are buffered; Flush (or
+// the destructor, silently) hands them to the system.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "pipeline/Ports.h"
+
+class OsByteFile : public IByteFile {
+public:
+    enum class Mode { Read, Write };
+    // Opens a path; throws FileError with the system's reason.
+    static std::unique_ptr<OsByteFile> Open(const std::string& path, Mode mode);
+    // Wraps the process's standard input or output without owning it.
+    static std::unique_ptr<OsByteFile> StandardInput();
+    static std::unique_ptr<OsByteFile> StandardOutput();
+
+    ~OsByteFile() override;
+    std::size_t Read(void* buffer, std::size_t size) override;
+    void Write(const void* data, std::size_t size) override;
+    void Flush();
+
+private:
+    struct Impl;
+    explicit OsByteFile(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
