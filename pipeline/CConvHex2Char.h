@@ -18,7 +18,6 @@ public:
     std::uint32_t separatorCode = 2;  // 0 space, 1 tab, 2 comma
 
 private:
-    bool WriteBreak();
 
     std::uint32_t lineBytes_ = 0;
     // A group was written at the very end of a window whose producer had not
