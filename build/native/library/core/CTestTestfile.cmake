@@ -1,6 +1,0 @@
-# CMake generated Testfile for 
-# Source directory: /work/main/library/core
-# Build directory: /work/main/build/native/library/core
-# 
-# This file includes the relevant testing commands required for 
-# testing this directory and lists subdirectories to be tested as well.

@@ -1,3 +1,0 @@
-file(REMOVE_RECURSE
-  "libprmconv_options.a"
-)

@@ -1,2 +1,0 @@
-# Empty dependencies file for prmconv_options.
-# This may be replaced when dependencies are built.
