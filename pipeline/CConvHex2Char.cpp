@@ -21,7 +21,7 @@ const HexPairs kHex;
 
 void CConvHex2Char::Init() {
     lineBytes_ = 0;
-    breakPending_ = false;
+    holdsOutput = false;
 }
 
 int CConvHex2Char::Process() {
@@ -55,7 +55,7 @@ int CConvHex2Char::Process() {
         return true;
     };
 
-    bool pending = breakPending_;
+    bool pending = holdsOutput;
     if (pending) {
         if (out + 3 < limit && writeBreak()) pending = false;
     }
@@ -84,7 +84,7 @@ int CConvHex2Char::Process() {
         }
         in = end;
     }
-    breakPending_ = pending;
+    holdsOutput = pending;
     lineBytes_ = lineBytes;
     inCursor = in;
     outCursor = out;

@@ -20,7 +20,7 @@ public:
 private:
 
     std::uint32_t lineBytes_ = 0;
-    // A group was written at the very end of a window whose producer had not
-    // finished: whether a separator follows is known only with more input.
-    bool breakPending_ = false;
+    // holdsOutput is set when a group was written at the very end of a
+    // window whose producer had not finished: whether a separator follows is
+    // known only with more input.
 };

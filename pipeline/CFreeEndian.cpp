@@ -55,7 +55,11 @@ int CFreeEndian::Process() {
         if (inString_) {
             *out++ = t;
             ++in;
-            if (t == 3) inString_ = 0;
+            if (t == 3) {
+                inString_ = 0;
+            } else if (t == 2) {
+                *out++ = *in++;  // an escaped byte is string content, even a 3
+            }
             continue;
         }
         // The common shape of a dump: two digits and a separator, one byte.

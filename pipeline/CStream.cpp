@@ -61,8 +61,10 @@ int TransferProcess(CStream* s) {
     LinkCells* out = s->out;
     if (in->r >= in->w) {
         // The producer finished without a byte more: let the stage write what
-        // it held back for more input, then finish.
-        if (ReachedEnd(in)) {
+        // it held back for more input, and finish once it holds nothing.
+        if (!ReachedEnd(in)) return 0;
+        std::uint8_t* before = out->w;
+        if (s->holdsOutput) {
             s->outCursor = out->w;
             s->outLimit = in->r;
             s->inCursor = in->r;
@@ -70,9 +72,9 @@ int TransferProcess(CStream* s) {
             s->inEndMark = in->e;
             s->Process();
             out->w = s->outCursor;
-            FinishReading(s);
         }
-        return 0;
+        if (!s->holdsOutput) FinishReading(s);
+        return static_cast<int>(out->w - before);
     }
     s->outCursor = out->w;
     s->outLimit = in->r;

@@ -71,6 +71,9 @@ public:
     int error = 0;
     std::uint8_t padByte = 0;
     std::int16_t padCount = 0;
+    // Set by a stage that holds back output until it sees more input or more
+    // room; the run does not let it finish while this is set.
+    bool holdsOutput = false;
 
 protected:
     // Asks the upstream stage to append count bytes of value after its

@@ -16,8 +16,7 @@ HexLineWriter::HexLineWriter(TextSink& sink, std::int32_t indent, unsigned unitS
 std::size_t HexLineWriter::LineWidth(unsigned unitSize, std::int32_t lineBytes) {
     if (unitSize == 0) unitSize = 1;
     std::size_t bytes = static_cast<std::size_t>(lineBytes > 0 ? lineBytes : kDefaultLineBytes);
-    std::size_t units = bytes / unitSize;
-    return (units == 0 ? 1 : units) * unitSize;
+    return (bytes + unitSize - 1) / unitSize * unitSize;
 }
 
 char HexLineWriter::SeparatorChar(std::int16_t separatorCode) {

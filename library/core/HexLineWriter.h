@@ -4,9 +4,9 @@
 //
 // A line always holds whole units. The editor packs every digit run between
 // separators as one number in the document's byte order, so a unit cut at a
-// line end would come back with its halves reordered; the line width is
-// therefore the configured byte count rounded down to whole units (at least
-// one unit).
+// line end would come back with its halves reordered. Like the editor's own
+// hexadecimal layout, a line ends at the first unit boundary at or past the
+// configured byte count.
 #pragma once
 
 #include <cstddef>

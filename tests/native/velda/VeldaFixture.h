@@ -22,6 +22,8 @@ inline Bytes Pattern(std::size_t n) {
 class VeldaTest : public ::testing::Test {
 protected:
     void Open(Bytes data, unsigned unitSize = 1, bool bigEndian = false) {
+        out = StringSink();
+        err = StringSink();
         source = std::make_unique<MemorySource>(std::move(data));
         block = session::MakeMasterBlock();
         session::SetDataFormat(block, unitSize, bigEndian);

@@ -21,7 +21,7 @@ using Bytes = std::vector<std::uint8_t>;
 // failSeeks refuses every move.
 class MemorySource : public ByteSource {
 public:
-    explicit MemorySource(Bytes data) : data_(std::move(data)), readable(data_.size()) {}
+    explicit MemorySource(Bytes data) : readable(data.size()), data_(std::move(data)) {}
     std::uint64_t Size() override { return data_.size(); }
     bool SeekTo(std::uint64_t offset) override {
         seeks.push_back(offset);
@@ -69,9 +69,10 @@ inline Bytes PackText(const std::string& text, bool bigEndian) {
     auto flush = [&] {
         if (digits.empty()) return;
         if (digits.size() % 2) digits.insert(digits.begin(), '0');
+        auto value = [](char d) { return d <= '9' ? d - '0' : (d | 0x20) - 'a' + 10; };
         Bytes number;
         for (std::size_t i = 0; i < digits.size(); i += 2)
-            number.push_back(static_cast<std::uint8_t>(std::stoul(digits.substr(i, 2), nullptr, 16)));
+            number.push_back(static_cast<std::uint8_t>(value(digits[i]) * 16 + value(digits[i + 1])));
         if (!bigEndian) std::reverse(number.begin(), number.end());
         out.insert(out.end(), number.begin(), number.end());
         digits.clear();
