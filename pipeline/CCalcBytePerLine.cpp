@@ -65,7 +65,10 @@ int CCalcBytePerLine::Process() {
             EndLine();
             break;
         case 1:
+            // A quote cuts the number before it, which the packer then
+            // completes to whole bytes.
             inString_ = 1;
+            nibbleCount_ = (nibbleCount_ + 1) & ~1;
             break;
         case 2:
         case 3:

@@ -69,52 +69,53 @@ TEST_P(EndpointCopyTest, CopiesUnchanged) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllKinds, EndpointCopyTest,
-                         ::testing::Combine(::testing::ValuesIn(kAllKinds), ::testing::ValuesIn(kAllKinds)),
+// Every pair but control to control: no chain has a control at both ends
+// (a stream-in nested in a stream-out would replace the content each round).
+std::vector<std::tuple<EndKind, EndKind>> EndpointPairs() {
+    std::vector<std::tuple<EndKind, EndKind>> pairs;
+    for (EndKind from : kAllKinds)
+        for (EndKind to : kAllKinds)
+            if (from != EndKind::RichEdit || to != EndKind::RichEdit) pairs.emplace_back(from, to);
+    return pairs;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllKinds, EndpointCopyTest, ::testing::ValuesIn(EndpointPairs()),
                          [](const auto& info) {
                              return std::string(Name(std::get<0>(info.param))) + "_to_" + Name(std::get<1>(info.param));
                          });
 
-// An empty source moves nothing: the processing stages do nothing and the
+// An empty source moves nothing through the processing stages either: the
 // sink receives no byte (a save writes an empty file).
 TEST(ChainRun, EmptySourceMovesNothing) {
     for (EndKind from : kAllKinds) {
-        for (EndKind to : {EndKind::File, EndKind::String, EndKind::Memory, EndKind::RichEdit}) {
-            SCOPED_TRACE(std::string(Name(from)) + " -> " + Name(to));
-            auto src = Endpoint::Source(from, "");
-            auto sink = Endpoint::Sink(to, 16);
+        for (EndKind to : kAllKinds) {
+            auto src = Endpoint::Source(from, ""), src2 = Endpoint::Source(from, "");
+            auto sink = Endpoint::Sink(to, 16), sink2 = Endpoint::Sink(to, 16);
             EXPECT_GE(RunPackChain(src->stream(), 0, sink->stream()), 0);
-            EXPECT_EQ(sink->Output(), "");
-            EXPECT_TRUE(sink->GuardIntact());
-
-            auto src2 = Endpoint::Source(from, "");
-            auto sink2 = Endpoint::Sink(to, 16);
             EXPECT_GE(RunDumpChain(src2->stream(), HexLayout{}, sink2->stream()), 0);
-            EXPECT_EQ(sink2->Output(), "");
+            EXPECT_EQ(sink->Output() + sink2->Output(), "") << Name(from) << " -> " << Name(to);
         }
     }
 }
 
-// A memory sink that is full ends the run instead of looping; it keeps what
-// fitted and nothing is written past its end.
+// A memory sink that is full ends the run instead of looping, directly
+// behind the source or behind a stage; it keeps what fitted, nothing more.
 TEST(ChainRun, FullMemorySinkEndsTheRun) {
     const std::string data = RandomBytes(100000, 7);
     for (std::size_t capacity : {0u, 10u, 1024u, 9000u}) {
-        SCOPED_TRACE(capacity);
-        auto src = Endpoint::Source(EndKind::String, data);
-        auto sink = Endpoint::Sink(EndKind::Memory, capacity);
-        Link(src->stream(), sink->stream());
-        EXPECT_GE(RunChain(&src->stream()), 0);
-        EXPECT_TRUE(sink->Output() == data.substr(0, capacity));
-        EXPECT_TRUE(sink->GuardIntact());
-
-        auto src2 = Endpoint::Source(EndKind::File, data);
-        auto sink2 = Endpoint::Sink(EndKind::Memory, capacity);
-        HexLayout layout;
-        layout.groupSize = 2;
-        EXPECT_GE(RunDumpChain(src2->stream(), layout, sink2->stream()), 0);
-        EXPECT_EQ(sink2->Output(), ReferenceDump(data, layout).substr(0, capacity));
-        EXPECT_TRUE(sink2->GuardIntact());
+        for (bool dump : {false, true}) {
+            auto src = Endpoint::Source(EndKind::String, data);
+            auto sink = Endpoint::Sink(EndKind::Memory, capacity);
+            if (dump) {
+                EXPECT_GE(RunDumpChain(src->stream(), HexLayout{}, sink->stream()), 0);
+            } else {
+                Link(src->stream(), sink->stream());
+                EXPECT_GE(RunChain(&src->stream()), 0);
+            }
+            const std::string expected = dump ? ReferenceDump(data, HexLayout{}) : data;
+            EXPECT_TRUE(sink->Output() == expected.substr(0, capacity)) << capacity << (dump ? " dump" : " copy");
+            EXPECT_TRUE(sink->GuardIntact());
+        }
     }
 }
 
@@ -130,7 +131,7 @@ TEST(ChainRun, StageErrorGoesToTheCollector) {
             {
                 CollectorGuard guard(&collected);
                 auto src = Endpoint::Source(from, data, {333});
-                auto sink = Endpoint::Sink(EndKind::RichEdit);
+                auto sink = Endpoint::Sink(from == EndKind::RichEdit ? EndKind::File : EndKind::RichEdit);
                 FailingStage stage(failAfter);
                 Link(src->stream(), stage);
                 Link(stage, sink->stream());

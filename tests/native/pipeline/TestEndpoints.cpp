@@ -69,7 +69,7 @@ const char* Name(EndKind kind) {
         case EndKind::File: return "file";
         case EndKind::String: return "string";
         case EndKind::Memory: return "memory";
-        case EndKind::RichEdit: return "rich-edit";
+        case EndKind::RichEdit: return "richedit";
     }
     return "?";
 }
