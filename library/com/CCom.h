@@ -5,7 +5,7 @@
 
 #include "Velda_h.h"
 
-class CCom : public ICom {
+class CCom final : public ICom {
 public:
     static constexpr LONG kVersion = 103;  // 1.0.3
 
