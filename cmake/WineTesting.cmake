@@ -3,9 +3,10 @@
 # pramel_check_no_mingw_dlls(target)
 #   Adds a CTest entry "<target>_imports" that fails when the target's
 #   executable or DLL imports a mingw runtime DLL (libstdc++, libgcc,
-#   winpthread). Those are not on a user's Windows, so a binary that needs
-#   them does not start there, although it starts here (Wine finds them next
-#   to the compiler). Everything must be linked statically.
+#   winpthread). Those are not on a user's Windows, and a binary that needs
+#   them does not start; under Wine with WINEDEBUG=-all it just ends with
+#   exit code 53 (STATUS_DLL_NOT_FOUND) and no message. Everything must be
+#   linked statically. Asking twice for the same target adds one entry.
 #
 # The same file is the check itself when run as a script:
 #   cmake -DOBJDUMP=<objdump> -DBINARY=<file> -P WineTesting.cmake
@@ -44,6 +45,12 @@ if(CMAKE_SCRIPT_MODE_FILE)
 endif()
 
 function(pramel_check_no_mingw_dlls target)
+  # Once per target, whoever asks first.
+  get_property(checked GLOBAL PROPERTY PRAMEL_IMPORT_CHECKED)
+  if(target IN_LIST checked)
+    return()
+  endif()
+  set_property(GLOBAL APPEND PROPERTY PRAMEL_IMPORT_CHECKED ${target})
   if(NOT CMAKE_OBJDUMP)
     message(FATAL_ERROR "pramel_check_no_mingw_dlls: no objdump for this toolchain")
   endif()

@@ -32,25 +32,26 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-set(PRAMEL_WIDL ${PRAMEL_MINGW_TRIPLET}-widl
-  CACHE FILEPATH "IDL compiler for type libraries")
+find_program(PRAMEL_WIDL NAMES ${PRAMEL_MINGW_TRIPLET}-widl
+  DOC "IDL compiler for type libraries (package mingw-w64-tools)")
 set(PRAMEL_WINE_IDL_INCLUDE /usr/include/wine/wine/windows
   CACHE PATH "Folder with the system IDL files widl imports (oaidl.idl, ...)")
 
 # Wine: one prefix per build tree, never ~/.wine, so a build tree can be
 # deleted and re-created without touching anything else on the machine.
 get_filename_component(PRAMEL_SOURCE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
-set(PRAMEL_WINE_RUN "${PRAMEL_SOURCE_ROOT}/scripts/wine-run.sh"
-  CACHE FILEPATH "Runs a Windows program under Wine in the build tree's prefix")
+set(PRAMEL_WINE_RUN "${PRAMEL_SOURCE_ROOT}/scripts/wine-run.sh")
 set(PRAMEL_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix"
   CACHE PATH "Wine prefix private to this build tree")
 
 # Settings every Windows program of the tree runs with: ANSI code page 932
-# (Wine takes it from the locale), no debug channels, and no Mono or Gecko
-# installer prompts. The wrapper sets the same; the test environment repeats
+# (Wine takes it from the locale), no debug channels, no Mono or Gecko
+# installer prompts and no desktop menu entries written to the home folder
+# (winemenubuilder). The wrapper sets the same; the test environment repeats
 # them so a test that starts Wine by itself (cscript, regsvr32) sees them too.
+# No ";" in these values: PRAMEL_TEST_ENVIRONMENT is a CMake list.
 set(PRAMEL_WINE_LOCALE ja_JP.UTF-8)
-set(PRAMEL_WINEDLLOVERRIDES "mscoree,mshtml=;winemenubuilder.exe=d")
+set(PRAMEL_WINEDLLOVERRIDES "mscoree,mshtml,winemenubuilder.exe=")
 set(PRAMEL_TEST_ENVIRONMENT
   "WINEPREFIX=${PRAMEL_WINEPREFIX}"
   "WINEDEBUG=-all"

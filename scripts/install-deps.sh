@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
+  g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 libwine-dev
   xvfb xauth imagemagick
   locales fonts-ipafont-gothic

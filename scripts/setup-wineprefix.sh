@@ -1,22 +1,28 @@
 #!/usr/bin/env bash
 # Creates and configures a project Wine prefix:
 #
-#   scripts/setup-wineprefix.sh PREFIX
+#   scripts/setup-wineprefix.sh [--desktop] PREFIX
 #
 # - wineboot without the Mono and Gecko installer prompts;
 # - the null graphics driver, so windows, dialogs and rendering work with no
 #   X server (tests drive the editor headless);
 # - no crash dialog: a crashing program prints its backtrace and ends instead
-#   of waiting for a click nobody can give (the display is null);
+#   of waiting for a click nobody can give (with the null driver the dialog
+#   is invisible and the program would hang for ever);
 # - font replacements that give the Japanese face names the user interface
 #   asks for ("ＭＳ ゴシック", ...) to IPA Gothic, so they exist by name.
+#
+# --desktop makes a prefix for people instead: windows on the X display
+# ($DISPLAY) and Wine's usual crash dialog; the rest is the same.
 #
 # Does nothing when the prefix is already set up (marker file). Runs under a
 # lock, so parallel test runs that all find a fresh prefix set it up once.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-[ $# -eq 1 ] || { echo "usage: setup-wineprefix.sh PREFIX" >&2; exit 2; }
+desktop=0
+if [ "${1:-}" = "--desktop" ]; then desktop=1; shift; fi
+[ $# -eq 1 ] || { echo "usage: setup-wineprefix.sh [--desktop] PREFIX" >&2; exit 2; }
 
 # shellcheck source=wine-env.sh
 . "$here/wine-env.sh" "$1"
@@ -24,7 +30,7 @@ prefix="$WINEPREFIX"
 
 # Raise the number when the steps below change: existing prefixes then get
 # the new steps on their next use.
-marker="$prefix/.pramel-prefix-3"
+marker="$prefix/.pramel-prefix-1"
 [ -f "$marker" ] && exit 0
 
 mkdir -p "$(dirname "$prefix")"
@@ -60,8 +66,10 @@ reg_add() {
 
 quiet wineboot -i || { echo "setup-wineprefix.sh: wineboot failed in $prefix" >&2; exit 1; }
 
-reg_add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d null
-reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+if [ "$desktop" -eq 0 ]; then
+  reg_add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d null
+  reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+fi
 
 replacements='HKCU\Software\Wine\Fonts\Replacements'
 for face in 'ＭＳ ゴシック' 'MS Gothic' 'ＭＳ Ｐゴシック' 'MS UI Gothic'; do

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the Wine scripts: `. scripts/wine-env.sh PREFIX`.
 # Exports the settings every Windows program of the project runs with:
 #   WINEPREFIX        the given prefix (made absolute); never ~/.wine
@@ -12,7 +13,7 @@ case "$pramel_prefix" in
 esac
 export WINEPREFIX="$pramel_prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 export LC_ALL=ja_JP.UTF-8
 unset WINEARCH
 unset pramel_prefix

@@ -40,7 +40,8 @@ fi
 # wait for ever. So unless a Wine session is already up in this prefix (for
 # example the persistent one scripts/wineserver.sh starts for a test run),
 # start one here with the standard handles on /dev/null, and let it linger a
-# little so back-to-back runs share it.
+# little so back-to-back runs share it. (`wineserver -k0` sends no signal; it
+# only tells whether a server is running in the prefix.)
 if ! wineserver -k0 >/dev/null 2>&1; then
   wineserver -p"${PRAMEL_WINESERVER_LINGER:-15}" </dev/null >/dev/null 2>&1 || true
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
