@@ -11,7 +11,7 @@ packages=(
   xvfb xauth imagemagick
   locales fonts-ipafont-gothic
   googletest libgtest-dev libbenchmark-dev
-  xxd
+  xxd time python3
 )
 
 as_root() {

@@ -1,6 +1,6 @@
 // Writes blocks of file bytes as the editor's hexadecimal lines: the indent,
 // two upper-case digits per byte, the separator where a new unit starts,
-// and a line feed; one write call per line.
+// and a line feed; one write call per block.
 //
 // A line always holds whole units. The editor packs every digit run between
 // separators as one number in the document's byte order, so a unit cut at a
@@ -31,7 +31,7 @@ public:
     static char SeparatorChar(std::int16_t separatorCode);
 
     // Writes size bytes (whole units, in file order) starting on a new
-    // line. After each line its byte count is added to *emitted.
+    // line, in one write call; then adds size to *emitted.
     void WriteBlock(const std::uint8_t* bytes, std::size_t size, std::uint32_t* emitted);
 
 private:
@@ -41,7 +41,7 @@ private:
     bool bigEndian_;
     std::size_t lineWidth_;
     char separator_;
-    std::string line_;
+    std::string text_;
 };
 
 }  // namespace velda

@@ -48,13 +48,18 @@ TEST_F(VeldaTest, HexLinesFollowWidthSeparatorAndUnit) {
     }
 }
 
-// Lines restart at every 1024-byte read block; each line is one write call.
+// Lines restart at every 1024-byte read block; each block's lines are one
+// write call, so no line is ever split across calls.
 TEST_F(VeldaTest, BlocksStartNewLines) {
     Open(Pattern(1100));
     block.lineBytes = 24;
     ASSERT_EQ(kOk, core->PutUnits(1, 1100));
+    ASSERT_EQ(2u, out.writes.size());
+    EXPECT_EQ('\n', out.writes[0].back());
     std::vector<std::size_t> widths;
-    for (const std::string& line : out.writes) widths.push_back((line.size() + 1) / 3);
+    std::size_t start = 0;
+    for (std::size_t end; (end = out.text.find('\n', start)) != std::string::npos; start = end + 1)
+        widths.push_back((end - start + 1) / 3);
     std::vector<std::size_t> expected(42, 24);
     expected.push_back(16);
     expected.insert(expected.end(), {24, 24, 24, 4});

@@ -1,0 +1,73 @@
+// The editor's document: a file shown as text in one of three modes.
+//   text (1)      the file is plain text;
+//   binary (2)    its bytes are shown as hexadecimal text and the edited
+//                 text is packed back into bytes on saving;
+//   template (3)  a template script renders the file (the template side
+//                 fills this in; without it the mode loads like binary).
+// It remembers the byte order per file extension, refuses to save over a
+// read-only file (Save becomes Save As), and saves through a temporary file
+// so that a failed conversion leaves the old file untouched.
+#pragma once
+
+#include <string>
+
+#include "framework/CRichEditDoc.h"
+#include "session/SessionBlock.h"
+
+class CArchive;
+class CPramelView;
+
+class CPramelDoc : public CRichEditDoc {
+public:
+    enum Mode { kModeNone = 0, kModeText = 1, kModeBinary = 2, kModeTemplate = 3 };
+
+    CPramelDoc();
+
+    // Sets the path, byte order and template, then loads the file in the
+    // document's current mode.
+    bool OpenFile(const std::string& path);
+    // Loads the file again with the current settings, keeping the first
+    // visible line; false when the user declined or the file did not load.
+    bool Reload();
+    // Packs the view's text into the archive's file: 1 saved, 0 cancelled,
+    // -1 conversion error.
+    int SaveConversion(CArchive& archive);
+    // The title: full path while the frame is the active window, else the
+    // file name; untitled documents keep their default title.
+    void UpdateTitle();
+
+    // Commands routed by the view: each reloads and puts the old value back
+    // when the reload is refused.
+    void ChangeByteOrder(int order);
+    void ChangeDataSize(int size);
+
+    CPramelView* GetPramelView() const;
+
+    // Framework hooks.
+    void Serialize(CArchive& archive) override { LoadOrStore(archive); }
+    bool DoSave(const std::string* path, bool replace = true) override { return SaveDocument(path, replace); }
+    void OnCloseDocument() override { CloseDocument(); }
+    void ReportSaveLoadException(const std::string& path, const std::exception& error, bool saving) override {
+        ReportSaveError(path, error, saving);
+    }
+    bool OnCmdMsg(UINT id, CCmdUI* ui) override;
+
+    int dataSize = 1;
+    int byteOrder = 1;
+    int mode = kModeBinary;
+    int saveType = 2;
+    int writable = 1;
+    int preSaveCheck = 1;
+    session::SessionBlock sessionCopy{};
+    std::string templatePath;
+
+private:
+    void LoadOrStore(CArchive& archive);
+    void LoadBinary(CArchive& archive);
+    bool SaveDocument(const std::string* path, bool replace);
+    void CloseDocument();
+    void ReportSaveError(const std::string& path, const std::exception& error, bool saving);
+    // Message 0x8000 to the frame's output bar.
+    void NotifyOutputBar(WPARAM what, const std::string* text);
+    HWND FrameWindow() const;
+};

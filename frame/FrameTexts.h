@@ -1,0 +1,20 @@
+// Texts of the frame, its bars and dialogs (code page 932 at run time).
+#pragma once
+
+namespace texts {
+
+constexpr const char kInfoBarTitle[] = "情報";
+constexpr const char kOutputBarTitle[] = "アウトプット";
+constexpr const char kModeText[] = "テキストモード";
+constexpr const char kModeBinary[] = "バイナリモード";
+constexpr const char kModeTemplate[] = "テンプレートモード";
+constexpr const char kControlFontFace[] = "ＭＳＰ ゴシック";
+constexpr const char kOutputFontFace[] = "ＭＳ ゴシック";
+constexpr const char kSeparatorSpace[] = "スペース";
+constexpr const char kSeparatorTab[] = "タブ";
+constexpr const char kSeparatorComma[] = "カンマ";
+constexpr const char kOutOfRange[] = "範囲外の値が設定されました。";
+constexpr const char kErrorCaption[] = "エラー";
+constexpr const char kBarStateSection[] = "DockingBarState";
+
+}  // namespace texts

@@ -1,0 +1,111 @@
+// A top-level frame around one document's view: menu, accelerators, docked
+// bars (two dock sites and a status bar), command routing and the idle-time
+// update of the bars' command states.
+//
+// Commands are routed view -> document -> frame -> application; the first
+// target that knows the id handles it. A command that no target knows, or
+// whose target disables it, does not run and its menu item and button are
+// shown disabled.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/CCmdUI.h"
+#include "framework/CDocTemplate.h"
+#include "framework/CDockSite.h"
+#include "framework/CWnd.h"
+
+class CControlBar;
+class CDocument;
+class CStatusBar;
+class CView;
+
+class CFrameWnd : public CWnd, public CCmdTarget {
+public:
+    // WM_COPYDATA tag of a dropped-files block sent by another process; the
+    // frame opens the files as if they had been dropped on it.
+    static constexpr ULONG_PTR kDroppedFilesData = 0x46445250;  // "PRDF"
+
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    // Creates the window with the menu, accelerators and icon of the
+    // resource id, then the view for the document.
+    bool LoadFrame(UINT resourceId, CDocument* document, const CDocTemplate::ViewFactory& makeView);
+    // Runs the view's initial update and shows the frame.
+    void InitialUpdateFrame(bool makeVisible);
+
+    CView* GetActiveView() const { return view_.get(); }
+    CDocument* GetActiveDocument() const { return document_; }
+    void SetDocument(CDocument* document) { document_ = document; }
+
+    // Command routing.
+    bool RouteCommand(UINT id);
+    void RouteCommandUpdate(CCmdUI& ui);
+    bool OnCmdMsg(UINT id, CCmdUI* ui) override;
+
+    // Accelerators and keys the frame takes before the focus window.
+    virtual bool PreTranslateMessage(MSG& msg);
+    // Idle time: bring toolbar buttons and status panes up to date.
+    virtual void OnIdleUpdateCmdUI();
+    // The caption: "document title - application title".
+    virtual void OnUpdateFrameTitle();
+
+    // Bars.
+    void ShowControlBar(CControlBar& bar, bool show);
+    bool IsBarVisible(const CControlBar& bar) const;
+    CControlBar* FindBar(UINT barId) const;
+    void RecalcLayout();
+    void SetMessageText(const std::string& text);
+    void SetIdleMessage();
+    // Bar visibility under the section "<section>" of the settings store.
+    void SaveBarState(const std::string& section) const;
+    void LoadBarState(const std::string& section);
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void PostNcDestroy() override;
+
+    // Window creation: derived frames create their bars here.
+    virtual bool OnCreate();
+    virtual void OnClose();
+    virtual void OnActivate(bool active, bool minimized);
+    virtual void OnDropFiles(HDROP drop);
+    virtual LRESULT OnNotify(NMHDR* header);
+    virtual const char* WindowClassName() const { return "PramelFrameWnd"; }
+
+    // Bar bookkeeping for derived frames.
+    CDockSite& TopDock() { return top_; }
+    CDockSite& BottomDock() { return bottom_; }
+    void AddBar(CControlBar* bar) { bars_.push_back(bar); }
+    void SetStatusBar(CStatusBar* bar) { statusBar_ = bar; }
+    CStatusBar* GetStatusBar() const { return statusBar_; }
+
+    // Close steps: ask the document, hand the main-window role on, close.
+    bool QueryCloseDocument();
+    void DestroyFrame();
+
+    HMENU menu_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+
+private:
+    void OnInitMenuPopup(HMENU menu);
+    void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    bool OnCopyData(const COPYDATASTRUCT* data);
+    void ShowPrompt(UINT id);
+
+    std::unique_ptr<CView> view_;
+    bool ownsSelf_ = false;
+    CDocument* document_ = nullptr;
+    CDockSite top_;
+    CDockSite bottom_;
+    CStatusBar* statusBar_ = nullptr;
+    std::vector<CControlBar*> bars_;
+    std::string tooltip_;
+    std::wstring tooltipWide_;
+};

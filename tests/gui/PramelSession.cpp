@@ -1,0 +1,418 @@
+#include "PramelSession.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace gui {
+
+namespace {
+
+const char kFrameClass[] = "PramelMainFrame";
+const char kViewClass[] = "PramelRichEditView";
+const char kSettingsKey[] = "Software\\Tevrin\\Pramel";
+constexpr DWORD kSendTimeout = 20000;
+
+std::string ClassOf(HWND w) {
+    char name[128] = {};
+    GetClassNameA(w, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND w) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &length)) return {};
+    std::string text(length + 1, '\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(w, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, kSendTimeout,
+                        &got);
+    text.resize(got);
+    return text;
+}
+
+struct WindowSearch {
+    DWORD pid;
+    std::string className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND w, LPARAM lp) {
+    auto* search = reinterpret_cast<WindowSearch*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == search->pid && IsWindowVisible(w) && ClassOf(w) == search->className) search->found.push_back(w);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevel(DWORD pid, const std::string& className) {
+    WindowSearch search{pid, className, {}};
+    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+struct ChildSearch {
+    int id;
+    std::string className;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindChild(HWND w, LPARAM lp) {
+    auto* search = reinterpret_cast<ChildSearch*>(lp);
+    if (GetDlgCtrlID(w) == search->id && (search->className.empty() || ClassOf(w) == search->className)) {
+        search->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND DescendantById(HWND parent, int id, const std::string& className = {}) {
+    ChildSearch search{id, className};
+    EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A buffer in the editor's address space, for control messages that pass
+// pointers and are not carried across processes by the system.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, std::size_t size) : process_(process), size_(size) {
+        address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    LPARAM address() const { return reinterpret_cast<LPARAM>(address_); }
+    std::string Read() const {
+        std::string data(size_, '\0');
+        SIZE_T got = 0;
+        ReadProcessMemory(process_, address_, &data[0], size_, &got);
+        data.resize(got);
+        return data.c_str();
+    }
+
+private:
+    HANDLE process_;
+    std::size_t size_;
+    void* address_ = nullptr;
+};
+
+BOOL CALLBACK LongestStatic(HWND w, LPARAM lp) {
+    auto* longest = reinterpret_cast<std::string*>(lp);
+    if (ClassOf(w) == "Static") {
+        std::string text = TextOf(w);
+        if (text.size() > longest->size()) *longest = text;
+    }
+    return TRUE;
+}
+
+// The message of a message box: its longest static text.
+std::string MessageText(HWND dialog) {
+    std::string longest;
+    EnumChildWindows(dialog, LongestStatic, reinterpret_cast<LPARAM>(&longest));
+    return longest;
+}
+
+}  // namespace
+
+std::string PramelPath() {
+    if (const char* exe = std::getenv("PRAMEL_EXE")) return exe;
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string folder(self);
+    folder.resize(folder.find_last_of('\\'));
+    return folder + "\\Pramel.exe";
+}
+
+std::string ScratchFolder(const std::string& name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string root = std::string(temp) + "pramel-gui";
+    CreateDirectoryA(root.c_str(), nullptr);
+    std::string folder = root + "\\" + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    // Empty it: files from an earlier run would mislead the test.
+    WIN32_FIND_DATAA found{};
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string path = folder + "\\" + found.cFileName;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    return folder;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void ResetSettings() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+    SetSetting("System", "Version", 59);
+}
+
+void SetSetting(const std::string& section, const std::string& entry, DWORD value) {
+    HKEY key = nullptr;
+    std::string path = std::string(kSettingsKey) + "\\" + section;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    RegSetValueExA(key, entry.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+bool GetSetting(const std::string& section, const std::string& entry, DWORD* value) {
+    std::string path = std::string(kSettingsKey) + "\\" + section;
+    DWORD size = sizeof *value;
+    return RegGetValueA(HKEY_CURRENT_USER, path.c_str(), entry.c_str(), RRF_RT_REG_DWORD, nullptr, value, &size) ==
+           ERROR_SUCCESS;
+}
+
+std::string ScreenshotFolder() {
+    const char* folder = std::getenv("PRAMEL_SCREENSHOTS");
+    return folder ? folder : ".";
+}
+
+PramelSession::PramelSession(const std::string& arguments, bool waitForFrame) {
+    std::string command = "\"" + PramelPath() + "\" " + arguments;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
+        std::fprintf(stderr, "cannot start %s (error %lu)\n", command.c_str(), GetLastError());
+        return;
+    }
+    if (waitForFrame && Frame()) Settle();
+}
+
+PramelSession::~PramelSession() {
+    if (!pi_.hProcess) return;
+    if (running()) Quit();
+    if (running()) TerminateProcess(pi_.hProcess, 1);
+    WaitForSingleObject(pi_.hProcess, 10000);
+    CloseHandle(pi_.hThread);
+    CloseHandle(pi_.hProcess);
+}
+
+bool PramelSession::running() const {
+    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+long PramelSession::WaitForExit(DWORD timeoutMs) {
+    if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+std::vector<HWND> PramelSession::Frames() const { return TopLevel(pi_.dwProcessId, kFrameClass); }
+
+HWND PramelSession::Frame(DWORD timeoutMs) const {
+    DWORD start = GetTickCount();
+    for (;;) {
+        auto frames = Frames();
+        if (!frames.empty()) return frames.front();
+        if (!running() || GetTickCount() - start > timeoutMs) return nullptr;
+        Sleep(50);
+    }
+}
+
+std::string PramelSession::FrameTitle(HWND frame) const { return TextOf(frame ? frame : Frame()); }
+
+HWND PramelSession::Control(HWND frame) const {
+    HWND view = FindWindowExA(frame ? frame : Frame(), nullptr, kViewClass, nullptr);
+    return view ? FindWindowExA(view, nullptr, "RichEdit20A", nullptr) : nullptr;
+}
+
+std::string PramelSession::Text(HWND frame) const { return TextOf(Control(frame)); }
+
+void PramelSession::SetText(const std::string& text, HWND frame) const {
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(Control(frame), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                        kSendTimeout, &r);
+}
+
+void PramelSession::TypeOver(long start, long end, const std::string& chars, HWND frame) const {
+    HWND control = Control(frame);
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(control, EM_SETSEL, static_cast<WPARAM>(start), end, SMTO_ABORTIFHUNG, kSendTimeout, &r);
+    for (char c : chars) PostMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+    Settle();
+}
+
+long PramelSession::FirstVisibleLine(HWND frame) const {
+    DWORD_PTR line = 0;
+    SendMessageTimeoutA(Control(frame), EM_GETFIRSTVISIBLELINE, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &line);
+    return static_cast<long>(line);
+}
+
+void PramelSession::ScrollToLine(long line, HWND frame) const {
+    long first = FirstVisibleLine(frame);
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(Control(frame), EM_LINESCROLL, 0, line - first, SMTO_ABORTIFHUNG, kSendTimeout, &r);
+}
+
+std::string PramelSession::StatusPane(int pane, HWND frame) const {
+    HWND bar = DescendantById(frame ? frame : Frame(), 59393, STATUSCLASSNAMEA);
+    if (!bar) return {};
+    RemoteBuffer buffer(pi_.hProcess, 512);
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(bar, SB_GETTEXTA, static_cast<WPARAM>(pane), buffer.address(), SMTO_ABORTIFHUNG, kSendTimeout,
+                        &r);
+    return buffer.Read();
+}
+
+std::string PramelSession::OutputBarText(HWND frame) const {
+    HWND output = DescendantById(frame ? frame : Frame(), 1050, "RichEdit20A");
+    return output ? TextOf(output) : std::string();
+}
+
+void PramelSession::Post(UINT command, HWND frame) const { PostMessageA(frame ? frame : Frame(), WM_COMMAND, command, 0); }
+
+void PramelSession::Send(UINT command, HWND frame) const {
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(frame ? frame : Frame(), WM_COMMAND, command, 0, SMTO_ABORTIFHUNG, kSendTimeout, &r);
+    Settle();
+}
+
+void PramelSession::Settle() const {
+    // A sent message is handled once the editor's queue has been read up to
+    // it; two rounds and a pause let posted work and repaints finish.
+    for (int i = 0; i < 3; ++i) {
+        HWND frame = Frame(500);
+        if (!frame) return;
+        DWORD_PTR r = 0;
+        SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &r);
+        Sleep(60);
+    }
+}
+
+Dialog PramelSession::WaitForDialog(const std::string& title, DWORD timeoutMs) const {
+    DWORD start = GetTickCount();
+    for (;;) {
+        for (HWND w : TopLevel(pi_.dwProcessId, "#32770")) {
+            Dialog d;
+            d.hwnd = w;
+            d.title = TextOf(w);
+            if (!title.empty() && d.title != title) continue;
+            d.text = MessageText(w);
+            return d;
+        }
+        if (!running() || GetTickCount() - start > timeoutMs) return {};
+        Sleep(50);
+    }
+}
+
+void PramelSession::Click(const Dialog& dialog, int buttonId) {
+    PostMessageA(dialog.hwnd, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog.hwnd, buttonId)));
+    Sleep(150);
+}
+
+bool PramelSession::AnswerFileDialog(const std::string& path, DWORD timeoutMs) const {
+    DWORD start = GetTickCount();
+    for (;;) {
+        for (HWND dialog : TopLevel(pi_.dwProcessId, "#32770")) {
+            HWND name = GetDlgItem(dialog, 0x47c);  // cmb13
+            if (!name) name = GetDlgItem(dialog, 0x480);  // edt1
+            if (!name) continue;
+            DWORD_PTR r = 0;
+            SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG,
+                                kSendTimeout, &r);
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+            for (int i = 0; i < 200 && IsWindow(dialog) && IsWindowVisible(dialog); ++i) Sleep(30);
+            return true;
+        }
+        if (!running() || GetTickCount() - start > timeoutMs) return false;
+        Sleep(50);
+    }
+}
+
+std::string PramelSession::Screenshot(const std::string& name, HWND window) const {
+    HWND target = window ? window : Frame();
+    RECT rc{};
+    GetWindowRect(target, &rc);
+    int width = rc.right - rc.left;
+    int height = rc.bottom - rc.top;
+    if (width <= 0 || height <= 0) return {};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    // Copy what the display shows (a window of another process cannot be
+    // asked to paint into this one's DC); bring it to the top first.
+    SetForegroundWindow(GetAncestor(target, GA_ROOT));
+    Sleep(300);
+    BitBlt(memory, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
+    GdiFlush();
+    std::size_t rowBytes = (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3);
+    std::size_t imageBytes = rowBytes * static_cast<std::size_t>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + imageBytes);
+    std::string path = ScreenshotFolder() + "\\" + name + ".bmp";
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(imageBytes));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return path;
+}
+
+void PramelSession::Quit() {
+    for (int round = 0; round < 20 && running(); ++round) {
+        auto frames = Frames();
+        if (frames.empty()) {
+            WaitForSingleObject(pi_.hProcess, 3000);
+            break;
+        }
+        PostMessageA(frames.front(), WM_CLOSE, 0, 0);
+        // "Save changes?" is answered No; anything else modal is cancelled.
+        DWORD start = GetTickCount();
+        while (running() && GetTickCount() - start < 3000) {
+            auto dialogs = TopLevel(pi_.dwProcessId, "#32770");
+            if (!dialogs.empty()) {
+                HWND d = dialogs.front();
+                int button = GetDlgItem(d, IDNO) ? IDNO : IDCANCEL;
+                PostMessageA(d, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+                Sleep(100);
+                continue;
+            }
+            if (!IsWindow(frames.front())) break;
+            Sleep(50);
+        }
+    }
+    WaitForSingleObject(pi_.hProcess, 5000);
+}
+
+}  // namespace gui

@@ -1,0 +1,97 @@
+// Drives a running Pramel.exe from outside, the way a user would: commands
+// posted as WM_COMMAND to its frame, message boxes answered by their
+// buttons, the text read back from the rich-edit control, and windows
+// captured to bitmaps. One session is one editor process; the destructor
+// makes sure it is gone before the next test starts (the editor allows one
+// instance per user).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace gui {
+
+// The folder of the test program; Pramel.exe is found beside it or in the
+// path given by the PRAMEL_EXE environment variable.
+std::string PramelPath();
+// A fresh folder for one test's files.
+std::string ScratchFolder(const std::string& name);
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+bool FileExists(const std::string& path);
+// The editor's settings key (HKCU\Software\Tevrin\Pramel): emptied, then
+// given the current layout version, so each test starts from defaults.
+void ResetSettings();
+void SetSetting(const std::string& section, const std::string& entry, DWORD value);
+bool GetSetting(const std::string& section, const std::string& entry, DWORD* value);
+// Where screenshots go (PRAMEL_SCREENSHOTS, else the current folder).
+std::string ScreenshotFolder();
+
+// A message box or dialog of the editor.
+struct Dialog {
+    HWND hwnd = nullptr;
+    std::string title;
+    std::string text;  // the message of a message box
+    explicit operator bool() const { return hwnd != nullptr; }
+};
+
+class PramelSession {
+public:
+    // Starts the editor with the arguments (already quoted as needed) and
+    // waits until its main frame is up. Message boxes shown during start-up
+    // are left for the test to answer (see WaitForDialog).
+    explicit PramelSession(const std::string& arguments, bool waitForFrame = true);
+    ~PramelSession();
+    PramelSession(const PramelSession&) = delete;
+    PramelSession& operator=(const PramelSession&) = delete;
+
+    DWORD processId() const { return pi_.dwProcessId; }
+    HANDLE process() const { return pi_.hProcess; }
+    bool running() const;
+    // Waits for the process to end; its exit code, or -1 on time-out.
+    long WaitForExit(DWORD timeoutMs);
+
+    // The editor's main frame (the first visible frame window), found anew.
+    HWND Frame(DWORD timeoutMs = 10000) const;
+    std::vector<HWND> Frames() const;
+    std::string FrameTitle(HWND frame = nullptr) const;
+    // The rich-edit control of a frame's view.
+    HWND Control(HWND frame = nullptr) const;
+    std::string Text(HWND frame = nullptr) const;
+    void SetText(const std::string& text, HWND frame = nullptr) const;
+    // Selects [start, end) and types the characters over it.
+    void TypeOver(long start, long end, const std::string& chars, HWND frame = nullptr) const;
+    long FirstVisibleLine(HWND frame = nullptr) const;
+    void ScrollToLine(long line, HWND frame = nullptr) const;
+    // Text of a status-bar pane, of the output bar's text.
+    std::string StatusPane(int pane, HWND frame = nullptr) const;
+    std::string OutputBarText(HWND frame = nullptr) const;
+
+    // Posts a command to the frame; returns at once (it may open a dialog).
+    void Post(UINT command, HWND frame = nullptr) const;
+    // Sends a command and waits until the editor has handled it (only for
+    // commands that show nothing modal).
+    void Send(UINT command, HWND frame = nullptr) const;
+    // Lets the editor's message queue drain.
+    void Settle() const;
+
+    // Waits for a dialog or message box of the editor (with the title, when
+    // one is given); empty on time-out.
+    Dialog WaitForDialog(const std::string& title = {}, DWORD timeoutMs = 10000) const;
+    static void Click(const Dialog& dialog, int buttonId);
+    // Answers the open save dialog with a full path.
+    bool AnswerFileDialog(const std::string& path, DWORD timeoutMs = 10000) const;
+
+    // Renders the window into a bitmap file under ScreenshotFolder().
+    std::string Screenshot(const std::string& name, HWND window = nullptr) const;
+
+    // Closes every frame, answering "save changes?" with No.
+    void Quit();
+
+private:
+    PROCESS_INFORMATION pi_{};
+};
+
+}  // namespace gui

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Captures the editor's windows on a virtual X display:
+#
+#   tests/gui/take-screenshots.sh BUILD_TEST_FOLDER
+#
+# BUILD_TEST_FOLDER holds pramel_gui_tests.exe and Pramel.exe (the build
+# tree's tests/gui). Uses a Wine prefix of its own with windows on the X
+# display (the test prefix has the null graphics driver, which draws nothing
+# another process can copy), runs the tests that take screenshots under
+# xvfb-run, and converts the bitmaps to PNG in BUILD_TEST_FOLDER/screenshots.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(cd "$here/../.." && pwd)"
+tests="$(cd "${1:?build test folder missing}" && pwd)"
+prefix="$tests/wineprefix-x"
+shots="$tests/screenshots"
+mkdir -p "$shots"
+
+"$root/scripts/setup-wineprefix.sh" --desktop "$prefix"
+# shellcheck source=../../scripts/wine-env.sh
+. "$root/scripts/wine-env.sh" "$prefix"
+
+cd "$tests"
+PRAMEL_SCREENSHOTS="Z:$shots" timeout 300 xvfb-run -a -s "-screen 0 1280x900x24" \
+  wine pramel_gui_tests.exe --gtest_filter='Screens.*:BinaryMode.Shows*:BinaryMode.Display*:Startup.Untitled*' \
+  </dev/null >"$shots/run.log" 2>&1 || { echo "screenshot run failed, see $shots/run.log" >&2; exit 1; }
+for bmp in "$shots"/*.bmp; do
+  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
+ls "$shots"/*.png
