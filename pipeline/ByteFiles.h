@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "pipeline/Ports.h"
 
@@ -22,8 +23,18 @@ public:
     void Write(const void* data, std::size_t size) override;
     void Flush();
 
+    struct Impl;  // the system's file object, defined per platform
+
 private:
-    struct Impl;
     explicit OsByteFile(std::unique_ptr<Impl> impl);
+    // Hands buffered bytes to the system, dropping a failure: for the
+    // destructor; a caller that cares about the last bytes calls Flush.
+    void FlushQuietly() noexcept;
+    // The system calls: one read of up to size bytes (0 at the end), and one
+    // write of up to size bytes returning how many were taken.
+    std::size_t ReadOnce(void* buffer, std::size_t size);
+    std::size_t WriteOnce(const char* data, std::size_t size);
+
     std::unique_ptr<Impl> impl_;
+    std::vector<char> pending_;
 };

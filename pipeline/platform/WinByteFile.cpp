@@ -1,14 +1,11 @@
-// Byte files over Win32 handles, for the Windows build.
+// The system calls of byte files over Win32 handles (Windows build).
 #include <windows.h>
 
 #include <algorithm>
-#include <vector>
 
 #include "pipeline/ByteFiles.h"
 
 namespace {
-
-constexpr std::size_t kWriteBufferSize = 1 << 16;
 
 // The system's message text for an error code, in the ANSI code page.
 std::string SystemReason(const std::string& what, DWORD code) {
@@ -21,16 +18,27 @@ std::string SystemReason(const std::string& what, DWORD code) {
     return what + ": " + reason;
 }
 
+constexpr std::size_t kLargestCall = 1u << 30;
+
 }  // namespace
 
 struct OsByteFile::Impl {
     HANDLE handle = INVALID_HANDLE_VALUE;
     bool owned = false;
     std::string name;
-    std::vector<char> pending;
 };
 
-OsByteFile::OsByteFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+namespace {
+
+std::unique_ptr<OsByteFile::Impl> Wrap(HANDLE handle, bool owned, const std::string& name) {
+    auto impl = std::make_unique<OsByteFile::Impl>();
+    impl->handle = handle;
+    impl->owned = owned;
+    impl->name = name;
+    return impl;
+}
+
+}  // namespace
 
 std::unique_ptr<OsByteFile> OsByteFile::Open(const std::string& path, Mode mode) {
     HANDLE h = mode == Mode::Read
@@ -38,73 +46,37 @@ std::unique_ptr<OsByteFile> OsByteFile::Open(const std::string& path, Mode mode)
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)
                    : CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) throw FileError(SystemReason(path, GetLastError()));
-    auto impl = std::make_unique<Impl>();
-    impl->handle = h;
-    impl->owned = true;
-    impl->name = path;
-    return std::unique_ptr<OsByteFile>(new OsByteFile(std::move(impl)));
+    return std::unique_ptr<OsByteFile>(new OsByteFile(Wrap(h, true, path)));
 }
 
 std::unique_ptr<OsByteFile> OsByteFile::StandardInput() {
-    auto impl = std::make_unique<Impl>();
-    impl->handle = GetStdHandle(STD_INPUT_HANDLE);
-    impl->name = "standard input";
-    return std::unique_ptr<OsByteFile>(new OsByteFile(std::move(impl)));
+    return std::unique_ptr<OsByteFile>(new OsByteFile(Wrap(GetStdHandle(STD_INPUT_HANDLE), false, "standard input")));
 }
 
 std::unique_ptr<OsByteFile> OsByteFile::StandardOutput() {
-    auto impl = std::make_unique<Impl>();
-    impl->handle = GetStdHandle(STD_OUTPUT_HANDLE);
-    impl->name = "standard output";
-    return std::unique_ptr<OsByteFile>(new OsByteFile(std::move(impl)));
+    return std::unique_ptr<OsByteFile>(new OsByteFile(Wrap(GetStdHandle(STD_OUTPUT_HANDLE), false, "standard output")));
 }
 
+OsByteFile::OsByteFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
 OsByteFile::~OsByteFile() {
-    try {
-        Flush();
-    } catch (const FileError&) {
-        // A caller that cares about the last bytes calls Flush itself.
-    }
+    FlushQuietly();
     if (impl_->owned) CloseHandle(impl_->handle);
 }
 
-std::size_t OsByteFile::Read(void* buffer, std::size_t size) {
-    auto* p = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < size) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
-        DWORD got = 0;
-        if (!ReadFile(impl_->handle, p + done, chunk, &got, nullptr)) {
-            DWORD code = GetLastError();
-            if (code == ERROR_BROKEN_PIPE || code == ERROR_HANDLE_EOF) break;
-            throw FileError(SystemReason(impl_->name, code));
-        }
-        if (got == 0) break;
-        done += got;
+std::size_t OsByteFile::ReadOnce(void* buffer, std::size_t size) {
+    DWORD got = 0;
+    if (!ReadFile(impl_->handle, buffer, static_cast<DWORD>(std::min(size, kLargestCall)), &got, nullptr)) {
+        DWORD code = GetLastError();
+        if (code == ERROR_BROKEN_PIPE || code == ERROR_HANDLE_EOF) return 0;  // the writer closed a pipe
+        throw FileError(SystemReason(impl_->name, code));
     }
-    return done;
+    return got;
 }
 
-void OsByteFile::Write(const void* data, std::size_t size) {
-    auto& pending = impl_->pending;
-    if (pending.size() + size > kWriteBufferSize) Flush();
-    const auto* p = static_cast<const char*>(data);
-    pending.insert(pending.end(), p, p + size);
-    if (pending.size() >= kWriteBufferSize) Flush();
-}
-
-void OsByteFile::Flush() {
-    auto& pending = impl_->pending;
-    std::size_t done = 0;
-    while (done < pending.size()) {
-        DWORD wrote = 0;
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(pending.size() - done, 1u << 30));
-        if (!WriteFile(impl_->handle, pending.data() + done, chunk, &wrote, nullptr)) {
-            DWORD code = GetLastError();
-            pending.clear();
-            throw FileError(SystemReason(impl_->name, code));
-        }
-        done += wrote;
-    }
-    pending.clear();
+std::size_t OsByteFile::WriteOnce(const char* data, std::size_t size) {
+    DWORD wrote = 0;
+    if (!WriteFile(impl_->handle, data, static_cast<DWORD>(std::min(size, kLargestCall)), &wrote, nullptr))
+        throw FileError(SystemReason(impl_->name, GetLastError()));
+    return wrote;
 }
