@@ -146,6 +146,7 @@ CPramelDoc* CPramelApp::OpenDocumentInMode(const std::string& path, int mode) {
         return current->OpenFile(path) ? current : nullptr;
     }
     // The file is open already: reload it in place, or start over.
+    CPramelDoc* discarded = nullptr;
     if (auto* open = dynamic_cast<CPramelDoc*>(docTemplate()->FindOpenDocument(path))) {
         if (!open->IsModified()) {
             open->mode = mode;
@@ -156,10 +157,15 @@ CPramelDoc* CPramelApp::OpenDocumentInMode(const std::string& path, int mode) {
             IDYES) {
             return nullptr;
         }
-        open->SetModifiedFlag(false);
-        open->OnCloseDocument();
+        discarded = open;
     }
     auto* document = dynamic_cast<CPramelDoc*>(docTemplate()->OpenDocumentFile(nullptr));
+    // The discarded document closes only once the new frame stands: closing
+    // the last frame first would end the program.
+    if (discarded) {
+        discarded->SetModifiedFlag(false);
+        discarded->OnCloseDocument();
+    }
     if (!document) return nullptr;
     document->mode = mode;
     return document->OpenFile(path) ? document : nullptr;

@@ -108,12 +108,23 @@ void CMainFrame::SendToOutputBar(WPARAM what, const std::string* text) {
 
 std::string CMainFrame::FindBoxText() const { return findBox_ ? text::WindowText(findBox_) : std::string(); }
 
+bool CMainFrame::InFindHistory(const std::string& value) const {
+    // Exactly equal only: the list's own search (CB_FINDSTRINGEXACT) ignores
+    // case, and "AB" searched with match case is not "ab".
+    LRESULT count = SendMessageA(findBox_, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = SendMessageA(findBox_, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length < 0) continue;
+        std::vector<char> item(static_cast<std::size_t>(length) + 1);
+        SendMessageA(findBox_, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+        if (value == item.data()) return true;
+    }
+    return false;
+}
+
 void CMainFrame::AddFindHistory(const std::string& value) {
     if (!findBox_ || value.empty()) return;
-    if (SendMessageA(findBox_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.c_str())) ==
-        CB_ERR) {
-        SendMessageA(findBox_, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(value.c_str()));
-    }
+    if (!InFindHistory(value)) SendMessageA(findBox_, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(value.c_str()));
     SetWindowTextA(findBox_, value.c_str());
 }
 

@@ -46,6 +46,7 @@ private:
     void ToggleAlwaysOnTop();
     CControlBar* BarForCommand(UINT id);
     bool InFindBox(HWND window) const;
+    bool InFindHistory(const std::string& value) const;
 
     bool alwaysOnTop_ = false;
     bool fullScreen_ = false;

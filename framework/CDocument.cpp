@@ -54,6 +54,12 @@ bool CDocument::OnOpenDocument(const std::string& path) {
         ReportSaveLoadException(path, e, false);
         DeleteContents();
         SetModifiedFlag(false);
+        // The text is gone: a plain Save must not write the empty document
+        // over the file, so the document forgets its path and asks for one.
+        if (!path_.empty()) {
+            path_.clear();
+            UpdateTitle();
+        }
         return false;
     }
     SetModifiedFlag(false);

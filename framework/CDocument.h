@@ -30,6 +30,8 @@ public:
     const std::string& GetTitle() const { return title_; }
     // Sets the title and shows it in the frame's caption.
     virtual void SetTitle(const std::string& title);
+    // Recomputes the title from the path; the editor's document decides how.
+    virtual void UpdateTitle() {}
 
     virtual bool IsModified() { return modified_; }
     virtual void SetModifiedFlag(bool modified = true) { modified_ = modified; }

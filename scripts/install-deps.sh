@@ -8,7 +8,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 libwine-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick fonts-wine
   locales fonts-ipafont-gothic
   googletest libgtest-dev libbenchmark-dev
   xxd time python3

@@ -68,17 +68,52 @@ void CPramelView::OnControlCreated() {
     SetTabStops();
 }
 
-void CPramelView::ApplyCharacterFormat() {
+namespace {
+
+CHARFORMAT2A EditorCharFormat(int height) {
     CHARFORMAT2A format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_FACE | CFM_CHARSET | CFM_SIZE;
     format.bCharSet = SHIFTJIS_CHARSET;
     format.bPitchAndFamily = FIXED_PITCH | FF_MODERN;
     lstrcpynA(format.szFaceName, kFaceName, LF_FACESIZE);
-    int height = FontHeightFor(fontSizeCommand);
     format.yHeight = height ? height : 250;
+    return format;
+}
+
+}  // namespace
+
+void CPramelView::ApplyCharacterFormat() {
+    CHARFORMAT2A format = EditorCharFormat(FontHeightFor(fontSizeCommand));
     SendMessageA(control(), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     SendMessageA(control(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+}
+
+LONG CPramelView::MeasureCharWidthTwips() const {
+    // Measured on a hidden control with the same format: how a control
+    // rounds the font's height in twips to pixels differs between systems,
+    // and a tab stop must end exactly on a character cell.
+    CHARFORMAT2A format = EditorCharFormat(FontHeightFor(fontSizeCommand));
+    LONG fallback = format.yHeight / 2;
+    HWND probe = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | ES_MULTILINE, 0, 0, 4000, 400, hwnd(), nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    if (!probe) return fallback;
+    SendMessageA(probe, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTICODEPAGE, 0);
+    LRESULT options = SendMessageA(probe, EM_GETLANGOPTIONS, 0, 0);
+    SendMessageA(probe, EM_SETLANGOPTIONS, 0, options & ~(IMF_AUTOFONT | IMF_DUALFONT));
+    SendMessageA(probe, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    SetWindowTextA(probe, "00000000000");
+    SendMessageA(probe, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    POINTL first{};
+    POINTL tenth{};
+    SendMessageA(probe, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first), 0);
+    SendMessageA(probe, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&tenth), 10);
+    HDC dc = GetDC(probe);
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
+    if (dc) ReleaseDC(probe, dc);
+    DestroyWindow(probe);
+    LONG twips = MulDiv(tenth.x - first.x, 1440, dpi > 0 ? dpi : 96) / 10;
+    return twips > 0 ? twips : fallback;
 }
 
 void CPramelView::OnInitialUpdate() {
@@ -90,6 +125,7 @@ void CPramelView::ApplyFontSize(int command) {
     fontSizeCommand = command;
     CPramelApp::Get()->WriteProfileInt(kSection, "FontSize", command);
     ApplyCharacterFormat();
+    charWidthTwips = MeasureCharWidthTwips();
     ApplyTabWidth(CPramelApp::Get()->GetProfileInt(kSection, "TabCount", ID_TAB_1));
     OnLayout();
 }
@@ -100,22 +136,46 @@ void CPramelView::ApplyTabWidth(int command) {
     SetTabStops();
 }
 
+void CPramelView::OnTextReplaced() {
+    SetTabStops();
+    // Loading is no edit: the tab stops just given are nothing to undo.
+    SendMessageA(control(), EM_EMPTYUNDOBUFFER, 0, 0);
+}
+
 void CPramelView::SetTabStops() {
+    HWND h = control();
+    if (!h) return;
+    int width = TabWidthFor(tabCommand);
     // One stop of 4 x n dialog units (4 units are one average character),
     // repeated across the line.
-    UINT stop = static_cast<UINT>(4 * TabWidthFor(tabCommand));
-    SendMessageA(control(), EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
-    // Not every rich-edit control measures tabs from that message; give the
-    // same stops as paragraph format too, in twips: a fixed-pitch character
-    // is half as wide as it is high.
-    int height = FontHeightFor(fontSizeCommand);
-    int step = (height ? height : 250) / 2 * TabWidthFor(tabCommand);
+    UINT stop = static_cast<UINT>(4 * width);
+    SendMessageA(h, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
+    // Not every rich-edit control measures tabs from that message (Wine's
+    // ignores it); give the same stops as paragraph format too, in twips.
+    LONG step = (charWidthTwips > 0 ? charWidthTwips : MeasureCharWidthTwips()) * width;
     PARAFORMAT2 paragraph{};
     paragraph.cbSize = sizeof paragraph;
     paragraph.dwMask = PFM_TABSTOPS;
     paragraph.cTabCount = MAX_TAB_STOPS;
     for (int i = 0; i < MAX_TAB_STOPS; ++i) paragraph.rgxTabs[i] = step * (i + 1);
-    SendMessageA(control(), EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+    // Paragraph format goes to the selected paragraphs only: select the
+    // whole text for it, without notifications or drawing, then put the
+    // selection and the scroll position back.
+    LRESULT mask = SendMessageA(h, EM_GETEVENTMASK, 0, 0);
+    SendMessageA(h, EM_SETEVENTMASK, 0, 0);
+    SendMessageA(h, WM_SETREDRAW, FALSE, 0);
+    CHARRANGE selection{};
+    SendMessageA(h, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    POINT scroll{};
+    SendMessageA(h, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    CHARRANGE all{0, -1};
+    SendMessageA(h, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+    SendMessageA(h, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+    SendMessageA(h, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    SendMessageA(h, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    SendMessageA(h, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(h, nullptr, TRUE);
+    SendMessageA(h, EM_SETEVENTMASK, 0, mask);
 }
 
 void CPramelView::OnLayout() {

@@ -44,12 +44,15 @@ public:
     int findWholeWord = 0;
     int bytesPerLine = 16;
     int separatorCode = 0;
+    // The control's width of one half-width character of its font, in
+    // twips: the unit of the tab stops.
+    LONG charWidthTwips = 0;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnControlCreated() override;
     void OnLayout() override;
-    void OnTextReplaced() override { SetTabStops(); }
+    void OnTextReplaced() override;
     void OnTextChanged() override;
     void OnFindDialogSearch(const std::string& what, bool matchCase, bool wholeWord) override;
 
@@ -57,6 +60,7 @@ private:
     void ApplyFontSize(int command);
     void ApplyTabWidth(int command);
     void SetTabStops();
+    LONG MeasureCharWidthTwips() const;
     void ApplyCharacterFormat();
     void RunRefresh();
     void FindFromBox(bool down);

@@ -1,6 +1,7 @@
 #include "PramelSession.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -85,7 +86,16 @@ public:
     ~RemoteBuffer() {
         if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
     }
+    explicit operator bool() const { return address_ != nullptr; }
     LPARAM address() const { return reinterpret_cast<LPARAM>(address_); }
+    void Write(const void* data, std::size_t size) const {
+        SIZE_T done = 0;
+        WriteProcessMemory(process_, address_, data, size < size_ ? size : size_, &done);
+    }
+    void ReadInto(void* data, std::size_t size) const {
+        SIZE_T done = 0;
+        ReadProcessMemory(process_, address_, data, size < size_ ? size : size_, &done);
+    }
     std::string Read() const {
         std::string data(size_, '\0');
         SIZE_T got = 0;
@@ -116,15 +126,56 @@ std::string MessageText(HWND dialog) {
     return longest;
 }
 
-}  // namespace
-
-std::string PramelPath() {
-    if (const char* exe = std::getenv("PRAMEL_EXE")) return exe;
+std::string TestFolder() {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string folder(self);
     folder.resize(folder.find_last_of('\\'));
-    return folder + "\\Pramel.exe";
+    return folder;
+}
+
+// Where a module is loaded in another process (nullptr if it is not).
+char* RemoteModuleBase(DWORD pid, const wchar_t* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
+    MODULEENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    char* base = nullptr;
+    for (BOOL more = Module32FirstW(snapshot, &entry); more; more = Module32NextW(snapshot, &entry)) {
+        if (lstrcmpiW(entry.szModule, name) == 0) {
+            base = reinterpret_cast<char*>(entry.modBaseAddr);
+            break;
+        }
+    }
+    CloseHandle(snapshot);
+    return base;
+}
+
+// Runs start(parameter) on a new thread of the process; the thread's exit
+// code, or 0xFFFFFFFF when it could not run.
+DWORD RunRemoteThread(HANDLE process, void* start, LPARAM parameter) {
+    HANDLE thread = CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(start),
+                                       reinterpret_cast<void*>(parameter), 0, nullptr);
+    if (!thread) return 0xFFFFFFFF;
+    DWORD code = 0xFFFFFFFF;
+    if (WaitForSingleObject(thread, 20000) != WAIT_OBJECT_0 || !GetExitCodeThread(thread, &code)) code = 0xFFFFFFFF;
+    CloseHandle(thread);
+    return code;
+}
+
+void MoveMouseTo(HWND window, POINT client) {
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    // The window learns of the move as it would from the mouse itself.
+    PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+}
+
+}  // namespace
+
+std::string PramelPath() {
+    if (const char* exe = std::getenv("PRAMEL_EXE")) return exe;
+    return TestFolder() + "\\Pramel.exe";
 }
 
 std::string ScratchFolder(const std::string& name) {
@@ -189,16 +240,29 @@ std::string ScreenshotFolder() {
     return folder ? folder : ".";
 }
 
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start > timeoutMs) return condition();
+        Sleep(50);
+    }
+}
+
 PramelSession::PramelSession(const std::string& arguments, bool waitForFrame) {
     std::string command = "\"" + PramelPath() + "\" " + arguments;
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
+    // A busy Wine session now and then refuses a new process for a moment.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::vector<char> line(command.begin(), command.end());
+        line.push_back('\0');
+        if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) break;
         std::fprintf(stderr, "cannot start %s (error %lu)\n", command.c_str(), GetLastError());
-        return;
+        pi_ = PROCESS_INFORMATION{};
+        Sleep(1000);
     }
+    if (!pi_.hProcess) return;
     if (waitForFrame && Frame()) Settle();
 }
 
@@ -257,6 +321,186 @@ void PramelSession::TypeOver(long start, long end, const std::string& chars, HWN
     Settle();
 }
 
+LRESULT PramelSession::SendWithStruct(HWND window, UINT msg, WPARAM wp, LPARAM lp, void* data, std::size_t size,
+                                      bool pointerInWParam) const {
+    RemoteBuffer buffer(pi_.hProcess, size);
+    if (!buffer) return 0;
+    buffer.Write(data, size);
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(window, msg, pointerInWParam ? static_cast<WPARAM>(buffer.address()) : wp,
+                        pointerInWParam ? lp : buffer.address(), SMTO_ABORTIFHUNG, kSendTimeout, &r);
+    buffer.ReadInto(data, size);
+    return static_cast<LRESULT>(r);
+}
+
+CHARRANGE PramelSession::Selection(HWND frame) const {
+    CHARRANGE range{-1, -1};
+    SendWithStruct(Control(frame), EM_EXGETSEL, 0, 0, &range, sizeof range);
+    return range;
+}
+
+void PramelSession::Select(long start, long end, HWND frame) const {
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(Control(frame), EM_SETSEL, static_cast<WPARAM>(start), end, SMTO_ABORTIFHUNG, kSendTimeout, &r);
+}
+
+POINT PramelSession::CharPosition(long index, HWND frame) const {
+    POINTL at{-1, -1};
+    SendWithStruct(Control(frame), EM_POSFROMCHAR, 0, index, &at, sizeof at, true);
+    return POINT{at.x, at.y};
+}
+
+CHARFORMAT2A PramelSession::DefaultCharFormat(HWND frame) const {
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    SendWithStruct(Control(frame), EM_GETCHARFORMAT, SCF_DEFAULT, 0, &format, sizeof format);
+    return format;
+}
+
+long PramelSession::TextLength(HWND frame) const {
+    GETTEXTLENGTHEX request{GTL_DEFAULT, CP_ACP};
+    return static_cast<long>(SendWithStruct(Control(frame), EM_GETTEXTLENGTHEX, 0, 0, &request, sizeof request, true));
+}
+
+HWND PramelSession::FindBox(HWND frame) const { return DescendantById(frame ? frame : Frame(), 101, "ComboBox"); }
+
+void PramelSession::SetFindBoxText(const std::string& text, HWND frame) const {
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(FindBox(frame), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                        kSendTimeout, &r);
+}
+
+std::string PramelSession::FindBoxText(HWND frame) const { return TextOf(FindBox(frame)); }
+
+std::vector<std::string> PramelSession::FindBoxHistory(HWND frame) const {
+    HWND box = FindBox(frame);
+    std::vector<std::string> items;
+    DWORD_PTR count = 0;
+    SendMessageTimeoutA(box, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &count);
+    for (DWORD_PTR i = 0; i < count && i < 1000; ++i) {
+        // The list keeps its items as Unicode and hands them over as such
+        // (it has no CBS_HASSTRINGS style for the system to convert by).
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(box, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kSendTimeout, &length);
+        std::wstring item(length + 1, L'\0');
+        DWORD_PTR got = 0;
+        SendMessageTimeoutW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]), SMTO_ABORTIFHUNG, kSendTimeout,
+                            &got);
+        std::string narrow(item.size() * 2 + 1, '\0');
+        WideCharToMultiByte(CP_ACP, 0, item.c_str(), -1, &narrow[0], static_cast<int>(narrow.size()), nullptr, nullptr);
+        items.push_back(narrow.c_str());
+    }
+    return items;
+}
+
+void PramelSession::MoveMouseToText(HWND frame) const {
+    HWND control = Control(frame);
+    RECT rc{};
+    GetClientRect(control, &rc);
+    MoveMouseTo(control, POINT{rc.right / 2, rc.bottom / 2});
+    Settle();
+}
+
+std::string PramelSession::HoverToolButton(int barId, UINT command, HWND frame) const {
+    HWND f = frame ? frame : Frame();
+    HWND bar = DescendantById(f, barId, TOOLBARCLASSNAMEA);
+    if (!bar) return {};
+    DWORD_PTR index = 0;
+    SendMessageTimeoutA(bar, TB_COMMANDTOINDEX, command, 0, SMTO_ABORTIFHUNG, kSendTimeout, &index);
+    RECT rc{};
+    if (!SendWithStruct(bar, TB_GETITEMRECT, index, 0, &rc, sizeof rc)) return {};
+    DWORD_PTR tip = 0;
+    SendMessageTimeoutA(bar, TB_GETTOOLTIPS, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &tip);
+    HWND tooltip = reinterpret_cast<HWND>(tip);
+    // Come from outside the bar, so that the button becomes hot and its
+    // tooltip starts afresh.
+    MoveMouseToText(f);
+    MoveMouseTo(bar, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+    std::string text;
+    WaitUntil([&] {
+        text = IsWindowVisible(tooltip) ? TextOf(tooltip) : std::string();
+        return !text.empty();
+    });
+    Settle();
+    return text;
+}
+
+UINT PramelSession::MenuItemState(UINT command, HWND frame) const {
+    struct Request {
+        HWND frame;
+        UINT command;
+    } request{frame ? frame : Frame(), command};
+    RemoteBuffer buffer(pi_.hProcess, sizeof request);
+    if (!buffer) return 0xFFFFFFFF;
+    buffer.Write(&request, sizeof request);
+    return CallProbe("ProbeMenuItemState", reinterpret_cast<void*>(buffer.address()));
+}
+
+namespace {
+
+// Shared with the probe's page layout stand-in (same layout).
+struct PageLog {
+    HWND control;
+    LONG charsPerPage;
+    LONG count;
+    PramelSession::PageRequest pages[64];
+};
+
+}  // namespace
+
+bool PramelSession::StandInPageLayout(long charsPerPage, HWND frame) {
+    if (!pageLog_) {
+        pageLog_ = VirtualAllocEx(pi_.hProcess, nullptr, sizeof(PageLog), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (!pageLog_) return false;
+    }
+    PageLog log{};
+    log.control = Control(frame);
+    log.charsPerPage = charsPerPage;
+    SIZE_T done = 0;
+    WriteProcessMemory(pi_.hProcess, pageLog_, &log, sizeof log, &done);
+    return CallProbe("ProbeStandInPageLayout", pageLog_) == 1;
+}
+
+std::vector<PramelSession::PageRequest> PramelSession::PageRequests() const {
+    if (!pageLog_) return {};
+    PageLog log{};
+    SIZE_T done = 0;
+    ReadProcessMemory(pi_.hProcess, pageLog_, &log, sizeof log, &done);
+    LONG count = log.count < 0 ? 0 : log.count > 64 ? 64 : log.count;
+    return std::vector<PageRequest>(log.pages, log.pages + count);
+}
+
+DWORD PramelSession::CallProbe(const char* function, void* parameter) const {
+    static const std::string path = TestFolder() + "\\pramel_gui_probe.dll";
+    static HMODULE local = LoadLibraryA(path.c_str());
+    FARPROC localFunction = local ? GetProcAddress(local, function) : nullptr;
+    if (!localFunction) return 0xFFFFFFFF;
+    char* remote = RemoteModuleBase(pi_.dwProcessId, L"pramel_gui_probe.dll");
+    if (!remote) {
+        // Load it there: LoadLibraryA on a thread of the editor.
+        HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        char* remoteKernel = RemoteModuleBase(pi_.dwProcessId, L"kernel32.dll");
+        if (!remoteKernel) return 0xFFFFFFFF;
+        auto* loadLibrary = reinterpret_cast<char*>(GetProcAddress(kernel, "LoadLibraryA"));
+        RemoteBuffer name(pi_.hProcess, path.size() + 1);
+        name.Write(path.c_str(), path.size() + 1);
+        RunRemoteThread(pi_.hProcess, remoteKernel + (loadLibrary - reinterpret_cast<char*>(kernel)), name.address());
+        remote = RemoteModuleBase(pi_.dwProcessId, L"pramel_gui_probe.dll");
+        if (!remote) return 0xFFFFFFFF;
+    }
+    char* start = remote + (reinterpret_cast<char*>(localFunction) - reinterpret_cast<char*>(local));
+    return RunRemoteThread(pi_.hProcess, start, reinterpret_cast<LPARAM>(parameter));
+}
+
+void PramelSession::PressKey(UINT key, HWND frame) const {
+    HWND control = Control(frame);
+    // Through the editor's queue, as from the keyboard: its message loop
+    // makes the characters of the key.
+    PostMessageA(control, WM_KEYDOWN, key, 1);
+    PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+    Settle();
+}
+
 long PramelSession::FirstVisibleLine(HWND frame) const {
     DWORD_PTR line = 0;
     SendMessageTimeoutA(Control(frame), EM_GETFIRSTVISIBLELINE, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &line);
@@ -302,6 +546,18 @@ void PramelSession::Settle() const {
         SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &r);
         Sleep(60);
     }
+}
+
+std::vector<Dialog> PramelSession::Dialogs() const {
+    std::vector<Dialog> dialogs;
+    for (HWND w : TopLevel(pi_.dwProcessId, "#32770")) {
+        Dialog d;
+        d.hwnd = w;
+        d.title = TextOf(w);
+        d.text = MessageText(w);
+        dialogs.push_back(d);
+    }
+    return dialogs;
 }
 
 Dialog PramelSession::WaitForDialog(const std::string& title, DWORD timeoutMs) const {

@@ -7,7 +7,9 @@
 #pragma once
 
 #include <windows.h>
+#include <richedit.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,8 @@ void SetSetting(const std::string& section, const std::string& entry, DWORD valu
 bool GetSetting(const std::string& section, const std::string& entry, DWORD* value);
 // Where screenshots go (PRAMEL_SCREENSHOTS, else the current folder).
 std::string ScreenshotFolder();
+// Polls the condition until it holds or the time is up; its last result.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 
 // A message box or dialog of the editor.
 struct Dialog {
@@ -63,8 +67,53 @@ public:
     void SetText(const std::string& text, HWND frame = nullptr) const;
     // Selects [start, end) and types the characters over it.
     void TypeOver(long start, long end, const std::string& chars, HWND frame = nullptr) const;
+    // Presses and releases a key (a virtual-key code) in the text.
+    void PressKey(UINT key, HWND frame = nullptr) const;
     long FirstVisibleLine(HWND frame = nullptr) const;
     void ScrollToLine(long line, HWND frame = nullptr) const;
+    CHARRANGE Selection(HWND frame = nullptr) const;
+    void Select(long start, long end, HWND frame = nullptr) const;
+    // Where the control draws a character (client coordinates, pixels).
+    POINT CharPosition(long index, HWND frame = nullptr) const;
+    // The control's default character format (face, height in twips).
+    CHARFORMAT2A DefaultCharFormat(HWND frame = nullptr) const;
+    // The text's length in characters, a line break counting as one.
+    long TextLength(HWND frame = nullptr) const;
+
+    // The find box in the standard toolbar: its edit text and its list.
+    HWND FindBox(HWND frame = nullptr) const;
+    void SetFindBoxText(const std::string& text, HWND frame = nullptr) const;
+    std::string FindBoxText(HWND frame = nullptr) const;
+    std::vector<std::string> FindBoxHistory(HWND frame = nullptr) const;
+
+    // Rests the mouse on a toolbar button (bar id, command id) until its
+    // tooltip shows; the tooltip's text (empty on time-out). The status
+    // bar's message pane then shows the button's prompt.
+    std::string HoverToolButton(int barId, UINT command, HWND frame = nullptr) const;
+    // Moves the mouse off the toolbars (onto the text).
+    void MoveMouseToText(HWND frame = nullptr) const;
+    // The state flags of a menu item (MF_CHECKED, MF_GRAYED, ...) as the
+    // user sees them when its menu opens; 0xFFFFFFFF if there is no such
+    // item. Read inside the editor by pramel_gui_probe.dll, since another
+    // process cannot read a menu under Wine.
+    UINT MenuItemState(UINT command, HWND frame = nullptr) const;
+
+    // One page the editor asked the rich-edit control to lay out for
+    // printing (EM_FORMATRANGE): the text's rectangle and the page, in
+    // twips from the printable area's corner, and the characters.
+    struct PageRequest {
+        RECT rc;
+        RECT rcPage;
+        LONG cpMin;
+        LONG cpMax;
+        LONG render;
+        LONG next;  // the first character left for the next page
+    };
+    // Wine's rich-edit control lays out no pages. This puts a stand-in into
+    // the editor's control that fills each page with charsPerPage
+    // characters and records the requests.
+    bool StandInPageLayout(long charsPerPage, HWND frame = nullptr);
+    std::vector<PageRequest> PageRequests() const;
     // Text of a status-bar pane, of the output bar's text.
     std::string StatusPane(int pane, HWND frame = nullptr) const;
     std::string OutputBarText(HWND frame = nullptr) const;
@@ -80,6 +129,8 @@ public:
     // Waits for a dialog or message box of the editor (with the title, when
     // one is given); empty on time-out.
     Dialog WaitForDialog(const std::string& title = {}, DWORD timeoutMs = 10000) const;
+    // The editor's dialogs and message boxes that are up now.
+    std::vector<Dialog> Dialogs() const;
     static void Click(const Dialog& dialog, int buttonId);
     // Answers the open save dialog with a full path.
     bool AnswerFileDialog(const std::string& path, DWORD timeoutMs = 10000) const;
@@ -91,7 +142,16 @@ public:
     void Quit();
 
 private:
+    // Sends a message whose parameter points to a structure: the structure
+    // is copied into the editor's memory and back. The pointer goes in
+    // lParam, or in wParam when pointerInWParam.
+    LRESULT SendWithStruct(HWND window, UINT msg, WPARAM wp, LPARAM lp, void* data, std::size_t size,
+                           bool pointerInWParam = false) const;
+    // Runs a function of pramel_gui_probe.dll in the editor; its result.
+    DWORD CallProbe(const char* function, void* parameter) const;
+
     PROCESS_INFORMATION pi_{};
+    void* pageLog_ = nullptr;  // in the editor's memory
 };
 
 }  // namespace gui
