@@ -7,7 +7,8 @@
 // The view is the text surface of the conversion chains: it streams its
 // whole text out and a new text in. No C++ exception crosses the control's
 // stream callbacks; one raised inside is carried out and raised again after
-// the control has returned.
+// the control has returned. A new text is made whole first and handed to
+// the control in one piece (see StreamIn).
 //
 // It also provides the standard edit commands, Find and Replace, and
 // printing.
@@ -38,6 +39,12 @@ public:
     // ITextSurface
     bool HasText() override;
     void StreamOut(ChunkReader& reader) override;
+    // Replaces the text with the filler's. The text is made whole first and
+    // set with WM_SETTEXT, so that every paragraph keeps the paragraph
+    // format of the empty control; a text with a NUL byte, or one that
+    // starts like rich text, goes through the control's stream-in instead
+    // (WM_SETTEXT would cut it or read it as RTF) and is given that format
+    // afterwards.
     void StreamIn(BufferFiller& filler) override;
 
     // Searches the control from the selection; selects a match.
@@ -51,8 +58,8 @@ protected:
     // A new control exists (at creation and after ResetControl): apply the
     // view's settings to it.
     virtual void OnControlCreated() {}
-    // A stream-in replaced the whole text; formats tied to paragraphs must
-    // be given again.
+    // A stream-in replaced the whole text. Every new paragraph has the
+    // paragraph format that the empty control had.
     virtual void OnTextReplaced() {}
     // The view's size changed, or its insets must be recomputed.
     virtual void OnLayout();

@@ -137,8 +137,9 @@ void CPramelView::ApplyTabWidth(int command) {
 }
 
 void CPramelView::OnTextReplaced() {
-    SetTabStops();
-    // Loading is no edit: the tab stops just given are nothing to undo.
+    // Every loaded paragraph has the tab stops the empty control was given
+    // (the base keeps its paragraph format). Loading is no edit: nothing of
+    // it is to be undone.
     SendMessageA(control(), EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
