@@ -284,9 +284,9 @@ void CRichEditView::StreamIn(BufferFiller& filler) {
     SendMessageA(h, EM_SETUNDOLIMIT, 0, 0);
     if (SetTextTakes(text)) {
         // Every new paragraph takes the paragraph format (the tab stops) of
-        // the empty control; the control's stream-in would give them its
-        // default format, and setting the format on the whole text again
-        // costs a quarter of the load.
+        // the empty control. The control's stream-in gives them its default
+        // format instead, and setting the format on every paragraph again
+        // makes a load about a third slower.
         SendMessageA(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     } else {
         PARAFORMAT2 paragraph{};
