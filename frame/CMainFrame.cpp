@@ -48,10 +48,18 @@ bool CMainFrame::OnCreate() {
     SetWindowTextA(infoBar_.hwnd(), texts::kInfoBarTitle);
     if (!outputBar_.Create(hwnd(), ID_OUTPUT_BAR)) return false;
 
-    TopDock().AddBar(standardBar_, standardBar_.IdealSize());
-    TopDock().AddBar(editBar_, editBar_.IdealSize());
-    TopDock().AddBar(infoBar_, infoBar_.TemplateSize());
-    BottomDock().AddBar(outputBar_, outputBar_.TemplateSize());
+    // The toolbars dock on any side, the information bar at the top or the
+    // bottom, the output bar only at the bottom; each may also float.
+    SetWindowTextA(standardBar_.hwnd(), texts::kStandardBarTitle);
+    SetWindowTextA(editBar_.hwnd(), texts::kEditBarTitle);
+    standardBar_.SetDockSides(kDockAny);
+    editBar_.SetDockSides(kDockAny);
+    infoBar_.SetDockSides(DockBit(DockSide::Top) | DockBit(DockSide::Bottom));
+    outputBar_.SetDockSides(DockBit(DockSide::Bottom));
+    if (!Dock(DockSide::Top).AddBar(standardBar_) || !Dock(DockSide::Top).AddBar(editBar_) ||
+        !Dock(DockSide::Top).AddBar(infoBar_) || !Dock(DockSide::Bottom).AddBar(outputBar_)) {
+        return false;
+    }
     AddBar(&standardBar_);
     AddBar(&editBar_);
     AddBar(&infoBar_);
@@ -61,6 +69,7 @@ bool CMainFrame::OnCreate() {
     CreateControlFont();
     SetIdleMessage();
     LoadBarState(texts::kBarStateSection);
+    created_ = true;
     return true;
 }
 
@@ -255,6 +264,19 @@ void CMainFrame::OnClose() {
     CWinApp::Get()->HandOverMainWindow(this);
     // The layout to keep is the one the user chose, not the full-screen one.
     if (fullScreen_) ToggleFullScreen();
-    SaveBarState(texts::kBarStateSection);
     DestroyFrame();
+}
+
+void CMainFrame::OnFrameClosing() {
+    // However the frame closes (its close box, File > Close, the end of the
+    // program), its bar layout is what the next frame starts with. The
+    // layout to keep is the one the user chose, not the full-screen one.
+    if (!created_) return;
+    if (fullScreen_) {
+        CControlBar* bars[4] = {&statusBar_, &standardBar_, &editBar_, &outputBar_};
+        for (int i = 0; i < 4; ++i) {
+            if (savedBars_[i]) ShowControlBar(*bars[i], true);
+        }
+    }
+    SaveBarState(texts::kBarStateSection);
 }

@@ -35,6 +35,7 @@ protected:
     bool OnCreate() override;
     void OnClose() override;
     void OnActivate(bool active, bool minimized) override;
+    void OnFrameClosing() override;
     const char* WindowClassName() const override { return "PramelMainFrame"; }
 
 private:
@@ -48,6 +49,7 @@ private:
     bool InFindBox(HWND window) const;
     bool InFindHistory(const std::string& value) const;
 
+    bool created_ = false;
     bool alwaysOnTop_ = false;
     bool fullScreen_ = false;
     int savedShowState_ = -1;

@@ -42,6 +42,15 @@ void CMsgWnd::Layout() {
     if (!output_) return;
     RECT bar{};
     GetClientRect(hwnd(), &bar);
+    if (IsFloating()) {
+        // Floating, the text fills the bar below the template line.
+        int right = bar.right - 3;
+        int bottom = bar.bottom - 2;
+        if (right < 1) right = 1;
+        if (bottom < 23) bottom = 23;
+        SetWindowPos(output_, nullptr, 0, 22, right, bottom - 22, SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
     RECT frame{};
     GetClientRect(frame_, &frame);
     // Docked, the bar is as wide as the frame; the text keeps a margin.
@@ -50,6 +59,11 @@ void CMsgWnd::Layout() {
     if (right < 10) right = 10;
     if (bottom < 22) bottom = 22;
     SetWindowPos(output_, nullptr, 10, 22, right - 10, bottom - 22, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMsgWnd::OnDockStateChanged(bool floating, bool vertical) {
+    CDialogBar::OnDockStateChanged(floating, vertical);
+    Layout();
 }
 
 std::string CMsgWnd::OutputText() const { return output_ ? text::WindowText(output_) : std::string(); }

@@ -20,6 +20,7 @@ public:
     CMsgWnd();
     bool Create(HWND frame, UINT barId) override;
     std::string OutputText() const;
+    void OnDockStateChanged(bool floating, bool vertical) override;
 
 protected:
     INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;

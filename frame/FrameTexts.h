@@ -4,6 +4,8 @@
 namespace texts {
 
 constexpr const char kInfoBarTitle[] = "情報";
+constexpr const char kStandardBarTitle[] = "標準";
+constexpr const char kEditBarTitle[] = "編集";
 constexpr const char kOutputBarTitle[] = "アウトプット";
 constexpr const char kModeText[] = "テキストモード";
 constexpr const char kModeBinary[] = "バイナリモード";

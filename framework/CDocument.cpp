@@ -88,7 +88,7 @@ void CDocument::OnCloseDocument() {
     view_ = nullptr;
     if (frame) {
         frame->SetDocument(nullptr);
-        DestroyWindow(frame->hwnd());
+        frame->DestroyFrameWindow();
     }
     DeleteContents();
     if (template_) template_->RemoveDocument(this);  // deletes this document

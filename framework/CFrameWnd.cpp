@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/CControlBar.h"
@@ -16,8 +17,18 @@
 #include "framework/Strings.h"
 
 namespace {
-constexpr UINT kTopDockId = 0xE81B;
-constexpr UINT kBottomDockId = 0xE81D;
+
+// Child ids of the dock sites, by side (top, bottom, left, right).
+constexpr UINT kDockIds[kDockSides] = {0xE81B, 0xE81E, 0xE81C, 0xE81D};
+// Posted to the frame to dock a floating bar once its window's message is
+// done (wParam: side, or kDockWhereItWas; lParam: bar id).
+constexpr UINT kDockRequest = WM_USER + 0x300;
+constexpr WPARAM kDockWhereItWas = 0xFF;
+// How near an edge of the frame's inner area a bar must be let go to dock.
+constexpr int kDockReach = 40;
+// Where a bar is kept in the settings: its side, or that it floats.
+constexpr int kSavedFloating = 4;
+
 }  // namespace
 
 CFrameWnd::CFrameWnd() = default;
@@ -136,11 +147,19 @@ CControlBar* CFrameWnd::FindBar(UINT barId) const {
     return nullptr;
 }
 
+const CDockSite* CFrameWnd::SiteOf(const CControlBar& bar) const {
+    for (const CDockSite& site : docks_) {
+        if (site.Contains(bar)) return &site;
+    }
+    return nullptr;
+}
+
 void CFrameWnd::ShowControlBar(CControlBar& bar, bool show) {
-    if (top_.hwnd() && top_.Contains(bar)) {
-        top_.ShowBar(bar, show);
-    } else if (bottom_.hwnd() && bottom_.Contains(bar)) {
-        bottom_.ShowBar(bar, show);
+    auto floating = floating_.find(bar.barId());
+    if (const CDockSite* site = SiteOf(bar)) {
+        const_cast<CDockSite*>(site)->ShowBar(bar, show);
+    } else if (floating != floating_.end()) {
+        ShowWindow(floating->second->hwnd(), show ? SW_SHOWNA : SW_HIDE);
     } else {
         ShowWindow(bar.hwnd(), show ? SW_SHOWNA : SW_HIDE);
     }
@@ -148,9 +167,116 @@ void CFrameWnd::ShowControlBar(CControlBar& bar, bool show) {
 }
 
 bool CFrameWnd::IsBarVisible(const CControlBar& bar) const {
-    if (top_.hwnd() && top_.Contains(bar)) return top_.IsBarVisible(bar);
-    if (bottom_.hwnd() && bottom_.Contains(bar)) return bottom_.IsBarVisible(bar);
-    return (GetWindowLongPtrA(bar.hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+    if (const CDockSite* site = SiteOf(bar)) return site->IsBarVisible(bar);
+    auto floating = floating_.find(bar.barId());
+    HWND window = floating != floating_.end() ? floating->second->hwnd() : bar.hwnd();
+    return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool CFrameWnd::DetachBar(CControlBar& bar) {
+    bool visible = IsBarVisible(bar);
+    if (const CDockSite* site = SiteOf(bar)) {
+        lastSide_[bar.barId()] = site->side();
+        const_cast<CDockSite*>(site)->RemoveBar(bar);
+    }
+    auto floating = floating_.find(bar.barId());
+    if (floating != floating_.end()) {
+        floating->second->ReleaseBar();
+        floating_.erase(floating);
+    }
+    return visible;
+}
+
+bool CFrameWnd::DockControlBar(CControlBar& bar, DockSide side, int position, bool newRow) {
+    if (!bar.CanDock(side) || !Dock(side).hwnd()) return false;
+    bool visible = DetachBar(bar);
+    SetParent(bar.hwnd(), hwnd());
+    if (!Dock(side).AddBar(bar, position, newRow)) return false;
+    lastSide_[bar.barId()] = side;
+    if (!visible) Dock(side).ShowBar(bar, false);
+    RecalcLayout();
+    return true;
+}
+
+bool CFrameWnd::FloatControlBar(CControlBar& bar, POINT topLeft) {
+    if (!bar.IsDockable()) return false;
+    bool visible = DetachBar(bar);
+    auto window = std::make_unique<CFloatingBar>(*this, bar);
+    // Only dialog bars can be resized; a toolbar keeps its buttons' size.
+    bool resizable = !bar.CanDock(DockSide::Left) && !bar.CanDock(DockSide::Right);
+    if (!window->Create(topLeft, resizable, visible)) {
+        // Nowhere to float: the bar goes back where it was.
+        auto last = lastSide_.find(bar.barId());
+        DockSide side = last != lastSide_.end() ? last->second : DockSide::Top;
+        DockControlBar(bar, side);
+        return false;
+    }
+    floating_[bar.barId()] = std::move(window);
+    RecalcLayout();
+    return true;
+}
+
+bool CFrameWnd::DockSideNear(const CControlBar& bar, POINT screen, DockSide* side) const {
+    // The inner area: the client area less the status bar.
+    RECT inner{};
+    GetClientRect(hwnd(), &inner);
+    if (statusBar_ && statusBar_->hwnd() && IsWindowVisible(statusBar_->hwnd())) inner.bottom -= statusBar_->Height();
+    POINT point = screen;
+    ScreenToClient(hwnd(), &point);
+    if (!PtInRect(&inner, point)) return false;
+    const int distance[kDockSides] = {point.y - inner.top, inner.bottom - point.y, point.x - inner.left,
+                                      inner.right - point.x};
+    bool found = false;
+    int nearest = kDockReach;
+    for (int i = 0; i < kDockSides; ++i) {
+        // The sites' own thickness counts as near as well.
+        int reach = nearest + docks_[i].Thickness();
+        if (bar.CanDock(static_cast<DockSide>(i)) && distance[i] < reach) {
+            nearest = distance[i] - docks_[i].Thickness();
+            *side = static_cast<DockSide>(i);
+            found = true;
+        }
+    }
+    return found;
+}
+
+void CFrameWnd::OnBarDragged(CControlBar& bar, POINT screen) {
+    // Let go on its own site: the site has moved the band already.
+    if (const CDockSite* site = SiteOf(bar)) {
+        RECT rc{};
+        GetWindowRect(site->hwnd(), &rc);
+        InflateRect(&rc, kDockReach / 2, kDockReach / 2);
+        if (PtInRect(&rc, screen)) return;
+    }
+    DockSide side;
+    if (DockSideNear(bar, screen, &side)) {
+        DockControlBar(bar, side);
+    } else {
+        FloatControlBar(bar, screen);
+    }
+}
+
+void CFrameWnd::OnFloatingBarMoved(CControlBar& bar) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    DockSide side;
+    if (DockSideNear(bar, cursor, &side)) {
+        PostMessageA(hwnd(), kDockRequest, static_cast<WPARAM>(side), bar.barId());
+    }
+}
+
+void CFrameWnd::DockBarWhereItWas(CControlBar& bar) {
+    PostMessageA(hwnd(), kDockRequest, kDockWhereItWas, bar.barId());
+}
+
+void CFrameWnd::ApplyDockRequest(UINT barId, WPARAM side) {
+    CControlBar* bar = FindBar(barId);
+    if (!bar || floating_.find(barId) == floating_.end()) return;
+    if (side == kDockWhereItWas) {
+        auto last = lastSide_.find(barId);
+        side = static_cast<WPARAM>(last != lastSide_.end() ? last->second : DockSide::Top);
+    }
+    if (side < kDockSides) DockControlBar(*bar, static_cast<DockSide>(side));
 }
 
 void CFrameWnd::RecalcLayout() {
@@ -163,22 +289,48 @@ void CFrameWnd::RecalcLayout() {
         statusBar_->Layout();
         rc.bottom -= statusBar_->Height();
     }
-    if (top_.hwnd()) {
-        SetWindowPos(top_.hwnd(), nullptr, 0, rc.top, width, 0, SWP_NOZORDER | SWP_NOACTIVATE);
-        int h = top_.Height();
-        SetWindowPos(top_.hwnd(), nullptr, 0, rc.top, width, h, SWP_NOZORDER | SWP_NOACTIVATE);
-        rc.top += h;
-    }
-    if (bottom_.hwnd()) {
-        SetWindowPos(bottom_.hwnd(), nullptr, 0, rc.bottom, width, 0, SWP_NOZORDER | SWP_NOACTIVATE);
-        int h = bottom_.Height();
-        rc.bottom -= h;
-        SetWindowPos(bottom_.hwnd(), nullptr, 0, rc.bottom, width, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    (void)width;
+    LayoutDocks(rc);
     if (rc.bottom < rc.top) rc.bottom = rc.top;
+    if (rc.right < rc.left) rc.right = rc.left;
     if (view_ && view_->hwnd()) {
         SetWindowPos(view_->hwnd(), nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void CFrameWnd::LayoutDocks(RECT& rc) {
+    // Top and bottom span the frame; left and right fill the height between.
+    constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+    CDockSite& top = Dock(DockSide::Top);
+    CDockSite& bottom = Dock(DockSide::Bottom);
+    CDockSite& left = Dock(DockSide::Left);
+    CDockSite& right = Dock(DockSide::Right);
+    int width = rc.right - rc.left;
+    if (top.hwnd()) {
+        SetWindowPos(top.hwnd(), nullptr, rc.left, rc.top, width, 0, kFlags);
+        int h = top.Thickness();
+        SetWindowPos(top.hwnd(), nullptr, rc.left, rc.top, width, h, kFlags);
+        rc.top += h;
+    }
+    if (bottom.hwnd()) {
+        SetWindowPos(bottom.hwnd(), nullptr, rc.left, rc.bottom, width, 0, kFlags);
+        int h = bottom.Thickness();
+        rc.bottom -= h;
+        SetWindowPos(bottom.hwnd(), nullptr, rc.left, rc.bottom, width, h, kFlags);
+    }
+    int height = rc.bottom > rc.top ? rc.bottom - rc.top : 0;
+    if (left.hwnd()) {
+        SetWindowPos(left.hwnd(), nullptr, rc.left, rc.top, 0, height, kFlags);
+        int w = left.Thickness();
+        SetWindowPos(left.hwnd(), nullptr, rc.left, rc.top, w, height, kFlags);
+        rc.left += w;
+    }
+    if (right.hwnd()) {
+        SetWindowPos(right.hwnd(), nullptr, rc.right, rc.top, 0, height, kFlags);
+        int w = right.Thickness();
+        rc.right -= w;
+        SetWindowPos(right.hwnd(), nullptr, rc.right, rc.top, w, height, kFlags);
     }
 }
 
@@ -191,12 +343,66 @@ void CFrameWnd::SetIdleMessage() { SetMessageText(text::Load(ids::kIdleMessage))
 void CFrameWnd::SaveBarState(const std::string& section) const {
     const CSettingsStore& store = CWinApp::Get()->settings();
     for (const CControlBar* bar : bars_) {
-        store.WriteInt(section, text::Format("Bar%u", bar->barId()), IsBarVisible(*bar) ? 1 : 0);
+        UINT id = bar->barId();
+        store.WriteInt(section, text::Format("Bar%u", id), IsBarVisible(*bar) ? 1 : 0);
+        if (!bar->IsDockable()) continue;
+        if (const CDockSite* site = SiteOf(*bar)) {
+            store.WriteInt(section, text::Format("Side%u", id), static_cast<int>(site->side()));
+            store.WriteInt(section, text::Format("Place%u", id), site->PositionOf(*bar));
+            store.WriteInt(section, text::Format("Row%u", id), site->StartsRow(*bar) ? 1 : 0);
+        } else if (auto floating = floating_.find(id); floating != floating_.end()) {
+            RECT rc{};
+            GetWindowRect(floating->second->hwnd(), &rc);
+            store.WriteInt(section, text::Format("Side%u", id), kSavedFloating);
+            store.WriteInt(section, text::Format("X%u", id), rc.left);
+            store.WriteInt(section, text::Format("Y%u", id), rc.top);
+        }
     }
 }
 
 void CFrameWnd::LoadBarState(const std::string& section) {
     const CSettingsStore& store = CWinApp::Get()->settings();
+    // Where each dockable bar goes. Values that are out of range, or name a
+    // side the bar may not dock on, leave the bar where it is.
+    struct Placement {
+        CControlBar* bar;
+        int side;
+        int place;
+        bool newRow;
+        POINT topLeft;
+    };
+    std::vector<Placement> placements;
+    for (CControlBar* bar : bars_) {
+        if (!bar->IsDockable()) continue;
+        UINT id = bar->barId();
+        int side = store.GetInt(section, text::Format("Side%u", id), -1);
+        Placement p{bar, side, store.GetInt(section, text::Format("Place%u", id), 0),
+                    store.GetInt(section, text::Format("Row%u", id), 1) != 0,
+                    POINT{store.GetInt(section, text::Format("X%u", id), 0),
+                          store.GetInt(section, text::Format("Y%u", id), 0)}};
+        bool valid = (side >= 0 && side < kDockSides && bar->CanDock(static_cast<DockSide>(side))) ||
+                     side == kSavedFloating;
+        if (valid) placements.push_back(p);
+    }
+    // Docked bars go to their sides in their saved order.
+    std::stable_sort(placements.begin(), placements.end(),
+                     [](const Placement& a, const Placement& b) { return a.place < b.place; });
+    for (const Placement& p : placements) {
+        if (p.side == kSavedFloating) continue;
+        DockControlBar(*p.bar, static_cast<DockSide>(p.side), -1, p.newRow);
+    }
+    for (const Placement& p : placements) {
+        if (p.side != kSavedFloating) continue;
+        POINT topLeft = p.topLeft;
+        // A window off every screen (another monitor set-up) comes back
+        // beside the frame's corner.
+        if (!MonitorFromPoint(topLeft, MONITOR_DEFAULTTONULL)) {
+            RECT frame{};
+            GetWindowRect(hwnd(), &frame);
+            topLeft = POINT{frame.left + 40, frame.top + 40};
+        }
+        FloatControlBar(*p.bar, topLeft);
+    }
     for (CControlBar* bar : bars_) {
         int visible = store.GetInt(section, text::Format("Bar%u", bar->barId()), -1);
         if (visible >= 0 && (visible != 0) != IsBarVisible(*bar)) ShowControlBar(*bar, visible != 0);
@@ -204,9 +410,18 @@ void CFrameWnd::LoadBarState(const std::string& section) {
     RecalcLayout();
 }
 
+void CFrameWnd::DestroyFrameWindow() {
+    OnFrameClosing();
+    // Floating bars go back to the frame so that they end with it.
+    for (auto& floating : floating_) floating.second->ReleaseBar();
+    floating_.clear();
+    DestroyWindow(hwnd());
+}
+
 bool CFrameWnd::OnCreate() {
-    if (!top_.Create(hwnd(), kTopDockId)) return false;
-    if (!bottom_.Create(hwnd(), kBottomDockId)) return false;
+    for (int i = 0; i < kDockSides; ++i) {
+        if (!docks_[i].Create(hwnd(), kDockIds[i], static_cast<DockSide>(i))) return false;
+    }
     return true;
 }
 
@@ -220,7 +435,7 @@ void CFrameWnd::DestroyFrame() {
     if (document_) {
         document_->OnCloseDocument();
     } else {
-        DestroyWindow(hwnd());
+        DestroyFrameWindow();
     }
 }
 
@@ -301,6 +516,24 @@ LRESULT CFrameWnd::OnNotify(NMHDR* header) {
     case RBN_HEIGHTCHANGE:
         RecalcLayout();
         return 0;
+    case RBN_BEGINDRAG:
+        draggedBar_ = nullptr;
+        for (const CDockSite& site : docks_) {
+            if (site.hwnd() != header->hwndFrom) continue;
+            draggedBar_ = FindBar(site.BarIdAt(static_cast<int>(reinterpret_cast<NMREBAR*>(header)->uBand)));
+            // Wine's control names no band here: the one the button went
+            // down on.
+            if (!draggedBar_) draggedBar_ = FindBar(site.BarIdAt(site.PressedBand()));
+        }
+        return 0;
+    case RBN_ENDDRAG:
+        // A bar let go away from its site moves to another side or floats.
+        if (CControlBar* bar = draggedBar_) {
+            draggedBar_ = nullptr;
+            DWORD at = GetMessagePos();
+            OnBarDragged(*bar, POINT{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))});
+        }
+        return 0;
     default:
         return 0;
     }
@@ -380,6 +613,9 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp)) ? TRUE : FALSE;
     case WM_CLOSE:
         OnClose();
+        return 0;
+    case kDockRequest:
+        ApplyDockRequest(static_cast<UINT>(lp), wp);
         return 0;
     case WM_DESTROY:
         CWinApp::Get()->RemoveFrame(this);

@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "framework/CCmdUI.h"
 #include "framework/CDocTemplate.h"
 #include "framework/CDockSite.h"
+#include "framework/CFloatingBar.h"
 #include "framework/CWnd.h"
 
 class CControlBar;
@@ -60,12 +62,30 @@ public:
     void ShowControlBar(CControlBar& bar, bool show);
     bool IsBarVisible(const CControlBar& bar) const;
     CControlBar* FindBar(UINT barId) const;
+    // Docks the bar on a side it allows (at the position, -1: last, in a
+    // row of its own unless newRow is false), or lets it float with its
+    // window's top-left corner at a screen point. Visibility is kept.
+    bool DockControlBar(CControlBar& bar, DockSide side, int position = -1, bool newRow = true);
+    bool FloatControlBar(CControlBar& bar, POINT topLeft);
+    // Where a bar is: the side it is docked on, or nullptr when floating
+    // (or not dockable).
+    const CDockSite* SiteOf(const CControlBar& bar) const;
+    // A floating bar's window was moved, or its caption double-clicked:
+    // dock it when it was let go near an edge it may dock on, or where it
+    // was docked last. The docking happens after the window's message.
+    void OnFloatingBarMoved(CControlBar& bar);
+    void DockBarWhereItWas(CControlBar& bar);
     void RecalcLayout();
     void SetMessageText(const std::string& text);
     void SetIdleMessage();
-    // Bar visibility under the section "<section>" of the settings store.
+    // The bars' layout under the section "<section>" of the settings store:
+    // for every bar its visibility, and for a dockable bar its side (or that
+    // it floats), its place on the side and its floating position.
     void SaveBarState(const std::string& section) const;
     void LoadBarState(const std::string& section);
+    // Closes the window for good (the document has agreed): the frame saves
+    // what it keeps, then destroys itself.
+    void DestroyFrameWindow();
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -77,11 +97,12 @@ protected:
     virtual void OnActivate(bool active, bool minimized);
     virtual void OnDropFiles(HDROP drop);
     virtual LRESULT OnNotify(NMHDR* header);
+    // The window is about to be destroyed after its document let it close.
+    virtual void OnFrameClosing() {}
     virtual const char* WindowClassName() const { return "PramelFrameWnd"; }
 
     // Bar bookkeeping for derived frames.
-    CDockSite& TopDock() { return top_; }
-    CDockSite& BottomDock() { return bottom_; }
+    CDockSite& Dock(DockSide side) { return docks_[static_cast<int>(side)]; }
     void AddBar(CControlBar* bar) { bars_.push_back(bar); }
     void SetStatusBar(CStatusBar* bar) { statusBar_ = bar; }
     CStatusBar* GetStatusBar() const { return statusBar_; }
@@ -98,12 +119,23 @@ private:
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);
     bool OnCopyData(const COPYDATASTRUCT* data);
     void ShowPrompt(UINT id);
+    // Takes a bar out of its dock site or floating window; true when it was
+    // shown there.
+    bool DetachBar(CControlBar& bar);
+    void OnBarDragged(CControlBar& bar, POINT screen);
+    // The side whose edge of the frame's inner area is near the point and
+    // that the bar may dock on; false when there is none.
+    bool DockSideNear(const CControlBar& bar, POINT screen, DockSide* side) const;
+    void ApplyDockRequest(UINT barId, WPARAM side);
+    void LayoutDocks(RECT& rc);
 
     std::unique_ptr<CView> view_;
     bool ownsSelf_ = false;
     CDocument* document_ = nullptr;
-    CDockSite top_;
-    CDockSite bottom_;
+    CDockSite docks_[kDockSides];
+    std::map<UINT, std::unique_ptr<CFloatingBar>> floating_;
+    std::map<UINT, DockSide> lastSide_;
+    CControlBar* draggedBar_ = nullptr;
     CStatusBar* statusBar_ = nullptr;
     std::vector<CControlBar*> bars_;
     std::string tooltip_;

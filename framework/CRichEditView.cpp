@@ -1,5 +1,7 @@
 #include "framework/CRichEditView.h"
 
+#include "framework/CArchive.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -71,10 +73,11 @@ void AppendLoadLog(const char* format, ...) {
 }
 
 // Carries the caller's object and any exception through the stream-out
-// callback.
+// callback, and whether the reader itself asked to stop.
 struct StreamContext {
     void* target;
     std::exception_ptr failure;
+    bool stoppedByReader = false;
 };
 
 DWORD CALLBACK StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
@@ -82,7 +85,9 @@ DWORD CALLBACK StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG size, LON
     *done = size;
     try {
         auto* reader = static_cast<ITextSurface::ChunkReader*>(context->target);
-        return reader->Take(buffer, static_cast<std::size_t>(size)) ? 0 : 1;
+        if (reader->Take(buffer, static_cast<std::size_t>(size))) return 0;
+        context->stoppedByReader = true;
+        return 1;
     } catch (...) {
         context->failure = std::current_exception();
         return 1;
@@ -251,6 +256,11 @@ void CRichEditView::StreamOut(ChunkReader& reader) {
     stream.pfnCallback = StreamOutCallback;
     SendMessageA(control_.get(), EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
     if (context.failure) std::rethrow_exception(context.failure);
+    // The control stopped handing out the text on its own: what was written
+    // is not the whole text, so the save must not go through.
+    if (stream.dwError != 0 && !context.stoppedByReader) {
+        throw CArchiveException(CArchiveException::kGeneric, "stream-out");
+    }
 }
 
 void CRichEditView::StreamIn(BufferFiller& filler) {
@@ -454,6 +464,8 @@ void CRichEditView::Print() {
     DOCINFOA info{};
     info.cbSize = sizeof info;
     info.lpszDocName = title.c_str();
+    // "Print to file" asks the spooler for the file name.
+    if (dialog.Flags & PD_PRINTTOFILE) info.lpszOutput = "FILE:";
     if (StartDocA(printer, &info) <= 0) {
         text::Message(dialog.hwndOwner, texts::kPrintFailed, "", MB_OK | MB_ICONEXCLAMATION);
         return;

@@ -65,6 +65,11 @@ CSafeSaveFile::~CSafeSaveFile() {
 void CSafeSaveFile::Commit() {
     if (!FlushFileBuffers(file_.handle())) Fail(GetLastError(), target_);
     file_.Close();
+    // The replaced file's hidden, system and archive marks stay with it.
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    DWORD old = GetFileAttributesA(target_.c_str());
+    if (old != INVALID_FILE_ATTRIBUTES && (old & kKept)) SetFileAttributesA(temporary_.c_str(), old & kKept);
     if (!MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         Fail(GetLastError(), target_);
     }

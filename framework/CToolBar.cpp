@@ -53,6 +53,7 @@ RECT CToolBar::ReplaceWithSeparator(int index, UINT id, int width) {
     SendMessageA(hwnd_, TB_DELETEBUTTON, index, 0);
     SendMessageA(hwnd_, TB_INSERTBUTTONA, index, reinterpret_cast<LPARAM>(&b));
     if (index >= 0 && static_cast<std::size_t>(index) < commands_.size()) commands_[index] = 0;
+    slots_.push_back(ControlSlot{index, id, width});
     RECT rc{};
     SendMessageA(hwnd_, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rc));
     return rc;
@@ -64,6 +65,52 @@ SIZE CToolBar::IdealSize() const {
     DWORD buttonSize = static_cast<DWORD>(SendMessageA(hwnd_, TB_GETBUTTONSIZE, 0, 0));
     if (size.cy < HIWORD(buttonSize)) size.cy = HIWORD(buttonSize);
     return size;
+}
+
+SIZE CToolBar::BarSize(bool vertical) const {
+    // The buttons are already laid out for the side; a column is at least
+    // one button wide.
+    SIZE size = IdealSize();
+    DWORD buttonSize = static_cast<DWORD>(SendMessageA(hwnd_, TB_GETBUTTONSIZE, 0, 0));
+    if (vertical && size.cx < LOWORD(buttonSize)) size.cx = LOWORD(buttonSize);
+    return size;
+}
+
+void CToolBar::SetSlotWidth(const ControlSlot& slot, int width) {
+    TBBUTTONINFOA info{};
+    info.cbSize = sizeof info;
+    // A separator's width is both its size and its image index.
+    info.dwMask = TBIF_SIZE | TBIF_IMAGE | TBIF_BYINDEX;
+    info.cx = static_cast<WORD>(width);
+    info.iImage = width;
+    SendMessageA(hwnd_, TB_SETBUTTONINFOA, static_cast<WPARAM>(slot.index), reinterpret_cast<LPARAM>(&info));
+}
+
+void CToolBar::OnDockStateChanged(bool floating, bool vertical) {
+    CControlBar::OnDockStateChanged(floating, vertical);
+    if (vertical == vertical_) return;
+    vertical_ = vertical;
+    LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
+    SetWindowLongPtrA(hwnd_, GWL_STYLE, vertical ? (style | CCS_VERT) : (style & ~static_cast<LONG_PTR>(CCS_VERT)));
+    int count = ButtonCount();
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        SendMessageA(hwnd_, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        BYTE state = vertical ? (button.fsState | TBSTATE_WRAP) : (button.fsState & ~TBSTATE_WRAP);
+        TBBUTTONINFOA info{};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_STATE | TBIF_BYINDEX;
+        info.fsState = state;
+        SendMessageA(hwnd_, TB_SETBUTTONINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&info));
+    }
+    // A combo box or text field has no room in a column of buttons.
+    for (const ControlSlot& slot : slots_) {
+        SetSlotWidth(slot, vertical ? 6 : slot.width);
+        if (HWND control = GetDlgItem(hwnd_, static_cast<int>(slot.id))) {
+            ShowWindow(control, vertical ? SW_HIDE : SW_SHOWNA);
+        }
+    }
+    SendMessageA(hwnd_, TB_AUTOSIZE, 0, 0);
 }
 
 int CToolBar::ButtonCount() const { return static_cast<int>(SendMessageA(hwnd_, TB_BUTTONCOUNT, 0, 0)); }

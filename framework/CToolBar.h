@@ -1,7 +1,8 @@
 // A toolbar: a row of 16x16 image buttons from one bitmap strip, with
 // tooltips and fly-by prompts taken from the string table by the frame.
 // A button position can be turned into a wide separator so that a control
-// (a combo box, a text field) sits in its place.
+// (a combo box, a text field) sits in its place. Docked on the left or
+// right, the buttons stand in one column and such controls are hidden.
 #pragma once
 
 #include <windows.h>
@@ -25,8 +26,20 @@ public:
     int ButtonCount() const;
 
     void UpdateCommandUI(CFrameWnd& frame) override;
+    SIZE BarSize(bool vertical) const override;
+    void OnDockStateChanged(bool floating, bool vertical) override;
 
 private:
+    // A separator that holds a control, and its width in a row.
+    struct ControlSlot {
+        int index;
+        UINT id;
+        int width;
+    };
+    void SetSlotWidth(const ControlSlot& slot, int width);
+
     std::vector<UINT> commands_;
+    std::vector<ControlSlot> slots_;
+    bool vertical_ = false;
     UniqueImageList images_;
 };

@@ -71,6 +71,23 @@ TEST(SafeSave, CommitReplacesTheTargetAndReportsItsName) {
     EXPECT_EQ(FilesIn(folder), 1);
 }
 
+TEST(SafeSave, ReplacedFileKeepsItsHiddenAndArchiveMarks) {
+    std::string folder = ScratchFolder("marks");
+    std::string target = folder + "\\hidden.bin";
+    Write(target, "old");
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    {
+        CSafeSaveFile save(target);
+        save.file().Write("new", 3);
+        save.Commit();
+    }
+    EXPECT_EQ(Read(target), "new");
+    DWORD attributes = GetFileAttributesA(target.c_str());
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_ARCHIVE);
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST(SafeSave, AbandonedSaveLeavesTheTargetByteForByte) {
     std::string folder = ScratchFolder("abandon");
     std::string target = folder + "\\keep.bin";

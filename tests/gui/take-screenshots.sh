@@ -23,7 +23,7 @@ mkdir -p "$shots"
 
 cd "$tests"
 PRAMEL_SCREENSHOTS="Z:$shots" timeout 300 xvfb-run -a -s "-screen 0 1280x900x24" \
-  wine pramel_gui_tests.exe --gtest_filter='Screens.*:BinaryMode.Shows*:BinaryMode.Display*:Startup.Untitled*' \
+  wine pramel_gui_tests.exe --gtest_filter='Screens.*:BinaryMode.Shows*:BinaryMode.Display*:Startup.Untitled*:FrameBars.BarsDock*:FrameBars.Dragging*' \
   </dev/null >"$shots/run.log" 2>&1 || { echo "screenshot run failed, see $shots/run.log" >&2; exit 1; }
 for bmp in "$shots"/*.bmp; do
   convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"

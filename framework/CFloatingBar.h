@@ -1,0 +1,31 @@
+// The small tool window a bar floats in: captioned with the bar's text,
+// owned by the frame, sized to the bar (dialog bars may be resized). Moving
+// it close to an edge of the frame where the bar may dock docks it there;
+// a double click on its caption docks it where it was docked last; its
+// close button hides the bar.
+#pragma once
+
+#include "framework/CControlBar.h"
+#include "framework/CWnd.h"
+
+class CFrameWnd;
+
+class CFloatingBar : public CWnd {
+public:
+    CFloatingBar(CFrameWnd& frame, CControlBar& bar) : frame_(frame), bar_(bar) {}
+    // Creates the window with its top-left corner at the screen point and
+    // moves the bar into it.
+    bool Create(POINT topLeft, bool resizable, bool visible);
+    // Gives the bar back to the frame (hidden) before the window goes.
+    void ReleaseBar();
+    CControlBar& bar() const { return bar_; }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void FitBar();
+    CFrameWnd& frame_;
+    CControlBar& bar_;
+    bool holdsBar_ = false;
+};
