@@ -34,7 +34,7 @@ public:
     int SaveConversion(CArchive& archive);
     // The title: full path while the frame is the active window, else the
     // file name; untitled documents keep their default title.
-    void UpdateTitle();
+    void UpdateTitle() override;
 
     // Commands routed by the view: each reloads and puts the old value back
     // when the reload is refused.

@@ -22,6 +22,7 @@ CFrameWnd* CDocument::GetFrame() const { return view_ ? view_->GetParentFrame() 
 void CDocument::SetPathName(const std::string& path, bool addToRecent) {
     path_ = path;
     SetTitle(text::FileNameOf(path));
+    UpdateTitle();  // a derived document may show more than the name
     if (addToRecent) CWinApp::Get()->AddToRecentFileList(path);
 }
 

@@ -25,7 +25,6 @@ constexpr const char kOutOfMemory[] = "メモリが不足しています。";
 constexpr const char kAllFilesFilter[] = "すべてのファイル (*.*)|*.*||";
 constexpr const char kSaveAsTitle[] = "名前を付けて保存";
 
-constexpr const char kFindNotFound[] = "%s が見つかりません。";
 constexpr const char kPrintFailed[] = "印刷できませんでした。";
 
 }  // namespace texts

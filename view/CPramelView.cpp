@@ -73,11 +73,13 @@ namespace {
 CHARFORMAT2A EditorCharFormat(int height) {
     CHARFORMAT2A format{};
     format.cbSize = sizeof format;
-    format.dwMask = CFM_FACE | CFM_CHARSET | CFM_SIZE;
+    // A size command outside the table (a hand-edited setting) leaves the
+    // control's own height.
+    format.dwMask = CFM_FACE | CFM_CHARSET | (height ? CFM_SIZE : 0);
     format.bCharSet = SHIFTJIS_CHARSET;
     format.bPitchAndFamily = FIXED_PITCH | FF_MODERN;
     lstrcpynA(format.szFaceName, kFaceName, LF_FACESIZE);
-    format.yHeight = height ? height : 250;
+    format.yHeight = height;
     return format;
 }
 

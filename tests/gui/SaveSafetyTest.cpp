@@ -129,3 +129,26 @@ TEST_F(SaveSafety, TextModeSavesTheTextAsItIs) {
     editor.Send(kSave);
     EXPECT_EQ(ReadFile(path), "FIRST\r\nsecond\r\n");
 }
+
+TEST_F(SaveSafety, ActiveFrameShowsTheFullPathAfterEverySave) {
+    std::string path = folder + "\\title.bin";
+    WriteFile(path, std::string("\x01\x02", 2));
+    PramelSession editor("\"" + path + "\"");
+    HWND frame = editor.Frame();
+    ASSERT_TRUE(frame);
+    SetForegroundWindow(frame);
+    editor.Settle();
+    ASSERT_EQ(GetForegroundWindow(), frame);
+    EXPECT_EQ(editor.FrameTitle(), path + " - Pramel");
+    editor.TypeOver(0, 2, "FF");
+    editor.Send(kSave);
+    EXPECT_EQ(ReadFile(path), std::string("\xFF\x02", 2));
+    EXPECT_EQ(editor.FrameTitle(), path + " - Pramel");
+    std::string copy = folder + "\\renamed.bin";
+    editor.Post(kSaveAs);
+    ASSERT_TRUE(editor.AnswerFileDialog(copy));
+    editor.Settle();
+    SetForegroundWindow(frame);
+    editor.Settle();
+    EXPECT_EQ(editor.FrameTitle(), copy + " - Pramel");
+}
