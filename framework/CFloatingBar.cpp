@@ -50,6 +50,10 @@ LRESULT CFloatingBar::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         frame_.ShowControlBar(bar_, false);
         return 0;
+    case WM_MOUSEACTIVATE:
+        // A click on a button leaves the frame the active window (and its
+        // title as it is); a control that takes the focus still gets it.
+        return MA_NOACTIVATE;
     case WM_EXITSIZEMOVE:
         // May dock the bar, which destroys this window: nothing after it.
         frame_.OnFloatingBarMoved(bar_);

@@ -3,7 +3,6 @@
 #include "framework/CArchive.h"
 
 #include <commctrl.h>
-#include <psapi.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -24,8 +23,6 @@
 namespace {
 
 constexpr UINT kControlId = 1;
-// Posted to the view to destroy the controls that a reload replaced.
-constexpr UINT kDestroyRetired = WM_USER + 0x301;
 
 // Printer choice shared by every view of the process (print setup).
 UniqueGlobal g_devMode;
@@ -237,31 +234,10 @@ bool CRichEditView::CreateControl() {
     return true;
 }
 
-bool CRichEditView::RetireLater(HWND old) {
-    // The old control may hold hundreds of megabytes: keep it only while
-    // the machine has room for it and a new one of the same size.
-    MEMORYSTATUSEX memory{};
-    memory.dwLength = sizeof memory;
-    PROCESS_MEMORY_COUNTERS process{};
-    process.cb = sizeof process;
-    if (!GlobalMemoryStatusEx(&memory) || !GetProcessMemoryInfo(GetCurrentProcess(), &process, sizeof process)) {
-        return false;
-    }
-    if (memory.ullAvailPhys < 3ull * process.WorkingSetSize) return false;
-    ShowWindow(old, SW_HIDE);
-    SetWindowLongPtrA(old, GWLP_ID, 0);
-    retired_.emplace_back(old);
-    return PostMessageA(hwnd(), kDestroyRetired, 0, 0) != FALSE;
-}
-
 void CRichEditView::ResetControl() {
     double start = LoadClock();
     bool hadFocus = control_ && GetFocus() == control_.get();
-    // Destroying a control with a long text takes Wine seconds: that waits
-    // until the new text is on the screen.
-    if (HWND old = control_.release()) {
-        if (!RetireLater(old)) DestroyWindow(old);
-    }
+    control_.reset();
     double destroyed = LoadClock();
     CreateControl();
     if (hadFocus && control_) SetFocus(control_.get());
@@ -633,15 +609,6 @@ LRESULT CRichEditView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_ERASEBKGND:
         return 1;  // the control covers the whole view
-    case kDestroyRetired:
-        // Show the new text first; the old control goes after it.
-        UpdateWindow(hwnd());
-        if (!retired_.empty()) {
-            double start = LoadClock();
-            retired_.clear();
-            AppendLoadLog("retired destroy_ms=%.1f", LoadClock() - start);
-        }
-        return 0;
     case WM_COMMAND:
         if (reinterpret_cast<HWND>(lp) == control_.get() && control_) {
             switch (HIWORD(wp)) {

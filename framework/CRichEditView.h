@@ -20,7 +20,6 @@
 #include <shellapi.h>
 
 #include <string>
-#include <vector>
 
 #include "framework/CView.h"
 #include "framework/Handles.h"
@@ -34,9 +33,7 @@ public:
     bool Create(CFrameWnd* frame, UINT id) override;
     HWND control() const { return control_.get(); }
 
-    // Replaces the control with a new, empty one set up like the old. The
-    // old control is destroyed once the new text has been shown, when there
-    // is memory for both; else at once.
+    // Replaces the control with a new, empty one set up like the old.
     void ResetControl();
 
     // ITextSurface
@@ -81,9 +78,6 @@ protected:
 
 private:
     bool CreateControl();
-    // Keeps a control that is being replaced, hidden, until the view's
-    // queue is next idle; false when memory is too short to keep it.
-    bool RetireLater(HWND old);
     void ShowFindDialog(bool replace);
     void OnFindReplaceMessage(FINDREPLACEA* request);
     void ReplaceAll(const std::string& what, const std::string& with, bool matchCase, bool wholeWord);
@@ -92,7 +86,6 @@ private:
     void PrintSetup();
 
     UniqueWindow control_;
-    std::vector<UniqueWindow> retired_;
     HWND findDialog_ = nullptr;
     FINDREPLACEA findRequest_{};
     char findWhat_[256] = {};

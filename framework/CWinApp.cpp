@@ -75,9 +75,13 @@ bool CWinApp::PreTranslateMessage(MSG& msg) {
     for (HWND dialog : modeless_) {
         if (IsWindow(dialog) && IsDialogMessageA(dialog, &msg)) return true;
     }
+    // The frame of the window, or of the floating bar the window is in.
     HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    for (CFrameWnd* frame : frames_) {
-        if (frame->hwnd() == top) return frame->PreTranslateMessage(msg);
+    for (int hop = 0; hop < 2 && top; ++hop) {
+        for (CFrameWnd* frame : frames_) {
+            if (frame->hwnd() == top) return frame->PreTranslateMessage(msg);
+        }
+        top = GetWindow(top, GW_OWNER);
     }
     return false;
 }

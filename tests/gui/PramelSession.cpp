@@ -24,15 +24,19 @@ std::string ClassOf(HWND w) {
     return name;
 }
 
+// A window's text, read into a buffer of room bytes.
+std::string TextInto(HWND w, std::size_t room) {
+    std::string text(room, '\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(w, WM_GETTEXT, room, reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, kSendTimeout, &got);
+    text.resize(got);
+    return text;
+}
+
 std::string TextOf(HWND w) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutA(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &length)) return {};
-    std::string text(length + 1, '\0');
-    DWORD_PTR got = 0;
-    SendMessageTimeoutA(w, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, kSendTimeout,
-                        &got);
-    text.resize(got);
-    return text;
+    return TextInto(w, length + 1);
 }
 
 struct WindowSearch {
@@ -212,6 +216,18 @@ std::string ReadFile(const std::string& path) {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return names;
+}
+
 void ResetSettings() {
     RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
     SetSetting("System", "Version", 59);
@@ -305,7 +321,13 @@ HWND PramelSession::Control(HWND frame) const {
     return view ? FindWindowExA(view, nullptr, "RichEdit20A", nullptr) : nullptr;
 }
 
-std::string PramelSession::Text(HWND frame) const { return TextOf(Control(frame)); }
+std::string PramelSession::Text(HWND frame) const {
+    // Wine answers a WM_GETTEXTLENGTH from another process with 0 once the
+    // text holds double-byte characters. The control's own count (in
+    // characters, a line break counting as one) bounds the text at two
+    // bytes a character.
+    return TextInto(Control(frame), static_cast<std::size_t>(TextLength(frame)) * 2 + 1);
+}
 
 void PramelSession::SetText(const std::string& text, HWND frame) const {
     DWORD_PTR r = 0;
@@ -360,6 +382,12 @@ CHARFORMAT2A PramelSession::DefaultCharFormat(HWND frame) const {
 long PramelSession::TextLength(HWND frame) const {
     GETTEXTLENGTHEX request{GTL_DEFAULT, CP_ACP};
     return static_cast<long>(SendWithStruct(Control(frame), EM_GETTEXTLENGTHEX, 0, 0, &request, sizeof request, true));
+}
+
+long PramelSession::LineCount(HWND frame) const {
+    DWORD_PTR lines = 0;
+    SendMessageTimeoutA(Control(frame), EM_GETLINECOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &lines);
+    return static_cast<long>(lines);
 }
 
 HWND PramelSession::FindBox(HWND frame) const { return DescendantById(frame ? frame : Frame(), 101, "ComboBox"); }

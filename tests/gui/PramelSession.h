@@ -23,6 +23,8 @@ std::string ScratchFolder(const std::string& name);
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
+// The names of the files (not folders) in a folder.
+std::vector<std::string> FilesIn(const std::string& folder);
 // The editor's settings key (HKCU\Software\Tevrin\Pramel): emptied, then
 // given the current layout version, so each test starts from defaults.
 void ResetSettings();
@@ -79,6 +81,9 @@ public:
     CHARFORMAT2A DefaultCharFormat(HWND frame = nullptr) const;
     // The text's length in characters, a line break counting as one.
     long TextLength(HWND frame = nullptr) const;
+    // The number of lines the control holds (EM_GETLINECOUNT); without word
+    // wrap, one more than the line breaks in the text.
+    long LineCount(HWND frame = nullptr) const;
 
     // The find box in the standard toolbar: its edit text and its list.
     HWND FindBox(HWND frame = nullptr) const;
