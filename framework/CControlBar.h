@@ -43,6 +43,9 @@ public:
         (void)vertical;
         floating_ = floating;
     }
+    // The bar's current size becomes its size from now on (a floating
+    // dialog bar the user resized).
+    virtual void RememberSize() {}
     // The caption of the bar's floating window.
     std::string Caption() const {
         std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');

@@ -12,8 +12,18 @@ public:
     using CControlBar::hwnd;
     // Creates the bar with the frame as parent; the dock site adopts it.
     virtual bool Create(HWND frame, UINT barId);
-    // The size the template gives the bar.
+    // The size the template gives the bar, or the size the user last gave
+    // it while it floated.
     SIZE TemplateSize() const { return templateSize_; }
+    SIZE BarSize(bool vertical) const override {
+        (void)vertical;
+        return templateSize_;
+    }
+    void RememberSize() override {
+        RECT rc{};
+        GetClientRect(CControlBar::hwnd_, &rc);
+        if (rc.right > 0 && rc.bottom > 0) templateSize_ = SIZE{rc.right, rc.bottom};
+    }
 
 protected:
     SIZE templateSize_{};

@@ -19,13 +19,20 @@ public:
     // Gives the bar back to the frame (hidden) before the window goes.
     void ReleaseBar();
     CControlBar& bar() const { return bar_; }
+    // Shows or hides the window; whether it is meant to be shown (the
+    // system hides it while the frame is minimized).
+    void Show(bool show);
+    bool IsShown() const { return shown_; }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void FitBar();
+    void KeepOnScreen();
     CFrameWnd& frame_;
     CControlBar& bar_;
     bool holdsBar_ = false;
+    bool shown_ = false;
+    bool moved_ = false;
 };

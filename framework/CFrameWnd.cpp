@@ -24,6 +24,8 @@ constexpr UINT kDockIds[kDockSides] = {0xE81B, 0xE81E, 0xE81C, 0xE81D};
 // done (wParam: side, or kDockWhereItWas; lParam: bar id).
 constexpr UINT kDockRequest = WM_USER + 0x300;
 constexpr WPARAM kDockWhereItWas = 0xFF;
+// Posted when a band was let go (wParam: bar id, lParam: screen point).
+constexpr UINT kBarDragEnded = WM_USER + 0x302;
 // How near an edge of the frame's inner area a bar must be let go to dock.
 constexpr int kDockReach = 40;
 // Where a bar is kept in the settings: its side, or that it floats.
@@ -159,7 +161,7 @@ void CFrameWnd::ShowControlBar(CControlBar& bar, bool show) {
     if (const CDockSite* site = SiteOf(bar)) {
         const_cast<CDockSite*>(site)->ShowBar(bar, show);
     } else if (floating != floating_.end()) {
-        ShowWindow(floating->second->hwnd(), show ? SW_SHOWNA : SW_HIDE);
+        floating->second->Show(show);
     } else {
         ShowWindow(bar.hwnd(), show ? SW_SHOWNA : SW_HIDE);
     }
@@ -168,9 +170,11 @@ void CFrameWnd::ShowControlBar(CControlBar& bar, bool show) {
 
 bool CFrameWnd::IsBarVisible(const CControlBar& bar) const {
     if (const CDockSite* site = SiteOf(bar)) return site->IsBarVisible(bar);
+    // A floating bar is shown while its window is, even when the system
+    // hides that window with the minimized frame.
     auto floating = floating_.find(bar.barId());
-    HWND window = floating != floating_.end() ? floating->second->hwnd() : bar.hwnd();
-    return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (floating != floating_.end()) return floating->second->IsShown();
+    return (GetWindowLongPtrA(bar.hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 bool CFrameWnd::DetachBar(CControlBar& bar) {
@@ -187,15 +191,25 @@ bool CFrameWnd::DetachBar(CControlBar& bar) {
     return visible;
 }
 
+bool CFrameWnd::DockDetached(CControlBar& bar, DockSide side, int position, bool newRow, bool visible) {
+    SetParent(bar.hwnd(), hwnd());
+    bool docked = bar.CanDock(side) && Dock(side).AddBar(bar, position, newRow);
+    for (int i = 0; !docked && i < kDockSides; ++i) {
+        side = static_cast<DockSide>(i);
+        docked = bar.CanDock(side) && Dock(side).AddBar(bar);
+    }
+    if (docked) {
+        lastSide_[bar.barId()] = side;
+        if (!visible) Dock(side).ShowBar(bar, false);
+    }
+    RecalcLayout();
+    return docked;
+}
+
 bool CFrameWnd::DockControlBar(CControlBar& bar, DockSide side, int position, bool newRow) {
     if (!bar.CanDock(side) || !Dock(side).hwnd()) return false;
     bool visible = DetachBar(bar);
-    SetParent(bar.hwnd(), hwnd());
-    if (!Dock(side).AddBar(bar, position, newRow)) return false;
-    lastSide_[bar.barId()] = side;
-    if (!visible) Dock(side).ShowBar(bar, false);
-    RecalcLayout();
-    return true;
+    return DockDetached(bar, side, position, newRow, visible);
 }
 
 bool CFrameWnd::FloatControlBar(CControlBar& bar, POINT topLeft) {
@@ -206,9 +220,10 @@ bool CFrameWnd::FloatControlBar(CControlBar& bar, POINT topLeft) {
     bool resizable = !bar.CanDock(DockSide::Left) && !bar.CanDock(DockSide::Right);
     if (!window->Create(topLeft, resizable, visible)) {
         // Nowhere to float: the bar goes back where it was.
+        window->ReleaseBar();
         auto last = lastSide_.find(bar.barId());
         DockSide side = last != lastSide_.end() ? last->second : DockSide::Top;
-        DockControlBar(bar, side);
+        DockDetached(bar, side, -1, true, visible);
         return false;
     }
     floating_[bar.barId()] = std::move(window);
@@ -527,11 +542,11 @@ LRESULT CFrameWnd::OnNotify(NMHDR* header) {
         }
         return 0;
     case RBN_ENDDRAG:
-        // A bar let go away from its site moves to another side or floats.
+        // A bar let go away from its site moves to another side or floats,
+        // once the site has finished with the drag.
         if (CControlBar* bar = draggedBar_) {
             draggedBar_ = nullptr;
-            DWORD at = GetMessagePos();
-            OnBarDragged(*bar, POINT{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))});
+            PostMessageA(hwnd(), kBarDragEnded, bar->barId(), static_cast<LPARAM>(GetMessagePos()));
         }
         return 0;
     default:
@@ -616,6 +631,11 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case kDockRequest:
         ApplyDockRequest(static_cast<UINT>(lp), wp);
+        return 0;
+    case kBarDragEnded:
+        if (CControlBar* bar = FindBar(static_cast<UINT>(wp))) {
+            OnBarDragged(*bar, POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+        }
         return 0;
     case WM_DESTROY:
         CWinApp::Get()->RemoveFrame(this);

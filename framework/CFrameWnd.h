@@ -1,6 +1,6 @@
-// A top-level frame around one document's view: menu, accelerators, docked
-// bars (two dock sites and a status bar), command routing and the idle-time
-// update of the bars' command states.
+// A top-level frame around one document's view: menu, accelerators, bars
+// (a dock site on each side, floating bar windows and a status bar), command
+// routing and the idle-time update of the bars' command states.
 //
 // Commands are routed view -> document -> frame -> application; the first
 // target that knows the id handles it. A command that no target knows, or
@@ -127,6 +127,9 @@ private:
     // that the bar may dock on; false when there is none.
     bool DockSideNear(const CControlBar& bar, POINT screen, DockSide* side) const;
     void ApplyDockRequest(UINT barId, WPARAM side);
+    // Docks a detached bar on the side, or on the first side it allows when
+    // that fails, shown or hidden.
+    bool DockDetached(CControlBar& bar, DockSide side, int position, bool newRow, bool visible);
     void LayoutDocks(RECT& rc);
 
     std::unique_ptr<CView> view_;

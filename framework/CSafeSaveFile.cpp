@@ -65,11 +65,13 @@ CSafeSaveFile::~CSafeSaveFile() {
 void CSafeSaveFile::Commit() {
     if (!FlushFileBuffers(file_.handle())) Fail(GetLastError(), target_);
     file_.Close();
-    // The replaced file's hidden, system and archive marks stay with it.
-    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    // The replaced file's hidden, system and not-indexed marks stay with it;
+    // as a changed file it is marked for the next backup.
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     DWORD old = GetFileAttributesA(target_.c_str());
-    if (old != INVALID_FILE_ATTRIBUTES && (old & kKept)) SetFileAttributesA(temporary_.c_str(), old & kKept);
+    if (old != INVALID_FILE_ATTRIBUTES && (old & kKept)) {
+        SetFileAttributesA(temporary_.c_str(), (old & kKept) | FILE_ATTRIBUTE_ARCHIVE);
+    }
     if (!MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         Fail(GetLastError(), target_);
     }

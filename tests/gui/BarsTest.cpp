@@ -308,3 +308,39 @@ TEST_F(FrameBars, DraggingABarMovesItToAnotherSideOrLetsItFloat) {
     EXPECT_TRUE(FloatingWindow(editor, kOutputBar));
     EXPECT_NE(SideOfText(editor, frame, kOutputBar), 't');
 }
+
+TEST_F(FrameBars, FloatingOutputBarKeepsTheSizeItIsGiven) {
+    LONG dockedHeight = 0;
+    {
+        PramelSession editor("");
+        HWND frame = editor.Frame();
+        ASSERT_TRUE(frame);
+        RECT docked = ScreenRect(BarWindow(frame, kOutputBar));
+        dockedHeight = docked.bottom - docked.top;
+        ASSERT_GT(dockedHeight, 30);
+    }
+    SetSetting("DockingBarState", "Side132", 4);
+    SetSetting("DockingBarState", "X132", 40);
+    SetSetting("DockingBarState", "Y132", 60);
+    PramelSession editor("");
+    HWND frame = editor.Frame();
+    ASSERT_TRUE(frame);
+    editor.Settle();
+    HWND floating = FloatingWindow(editor, kOutputBar);
+    ASSERT_TRUE(floating);
+    RECT client{};
+    GetClientRect(floating, &client);
+    EXPECT_EQ(client.bottom, dockedHeight) << "the dialog's own height, not what the dock left";
+    // Made taller while floating, it keeps that height when docked again.
+    RECT outer = ScreenRect(floating);
+    SetWindowPos(floating, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + 40,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    editor.Settle();
+    GetClientRect(floating, &client);
+    PostMessageA(floating, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    editor.Settle();
+    ASSERT_FALSE(FloatingWindow(editor, kOutputBar));
+    EXPECT_EQ(SideOfText(editor, frame, kOutputBar), 'b');
+    RECT docked = ScreenRect(BarWindow(frame, kOutputBar));
+    EXPECT_EQ(docked.bottom - docked.top, client.bottom);
+}
