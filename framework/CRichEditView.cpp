@@ -432,14 +432,11 @@ void CRichEditView::RepeatFind() {
     if (!FindText(lastFind_, lastMatchCase_, lastWholeWord_, lastDown_)) MessageBeep(MB_ICONASTERISK);
 }
 
-void CRichEditView::Print() {
-    PRINTDLGA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = GetParentFrame() ? GetParentFrame()->hwnd() : nullptr;
-    dialog.hDevMode = g_devMode.get();
-    dialog.hDevNames = g_devNames.get();
-    dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
-    if (!PrintDlgA(&dialog)) return;
+namespace {
+
+// The printer and page set-up the dialog chose become the shared choice
+// (the dialog frees or reuses the handles it was given).
+void KeepPrinterChoice(const PRINTDLGA& dialog) {
     if (dialog.hDevMode != g_devMode.get()) {
         g_devMode.release();
         g_devMode.reset(dialog.hDevMode);
@@ -448,6 +445,19 @@ void CRichEditView::Print() {
         g_devNames.release();
         g_devNames.reset(dialog.hDevNames);
     }
+}
+
+}  // namespace
+
+void CRichEditView::Print() {
+    PRINTDLGA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = GetParentFrame() ? GetParentFrame()->hwnd() : nullptr;
+    dialog.hDevMode = g_devMode.get();
+    dialog.hDevNames = g_devNames.get();
+    dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
+    if (!PrintDlgA(&dialog)) return;
+    KeepPrinterChoice(dialog);
     UniqueDc dc(dialog.hDC);
     if (!dc) return;
     HDC printer = dc.get();
@@ -506,14 +516,7 @@ void CRichEditView::PrintSetup() {
     dialog.hDevNames = g_devNames.get();
     dialog.Flags = PD_PRINTSETUP;
     if (!PrintDlgA(&dialog)) return;
-    if (dialog.hDevMode != g_devMode.get()) {
-        g_devMode.release();
-        g_devMode.reset(dialog.hDevMode);
-    }
-    if (dialog.hDevNames != g_devNames.get()) {
-        g_devNames.release();
-        g_devNames.reset(dialog.hDevNames);
-    }
+    KeepPrinterChoice(dialog);
 }
 
 void CRichEditView::OnLayout() {
