@@ -462,13 +462,25 @@ void CFrameWnd::OnClose() {
 
 void CFrameWnd::OnActivate(bool, bool) {}
 
-void CFrameWnd::OnDropFiles(HDROP drop) {
+std::vector<std::string> CFrameWnd::DroppedFilePaths(HDROP drop) {
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     std::vector<std::string> paths;
     for (UINT i = 0; i < count; ++i) {
-        char path[MAX_PATH + 1] = {};
-        if (DragQueryFileA(drop, i, path, sizeof path)) paths.emplace_back(path);
+        // Each name at its full length: a name cut to a fixed buffer could
+        // name another file.
+        UINT length = DragQueryFileA(drop, i, nullptr, 0);
+        if (length == 0) continue;
+        std::string path(length + 1, '\0');
+        if (DragQueryFileA(drop, i, &path[0], length + 1) == length) {
+            path.resize(length);
+            paths.push_back(path);
+        }
     }
+    return paths;
+}
+
+void CFrameWnd::OnDropFiles(HDROP drop) {
+    std::vector<std::string> paths = DroppedFilePaths(drop);
     DragFinish(drop);
     SetForegroundWindow(hwnd());
     for (const auto& path : paths) CWinApp::Get()->OpenDocumentFile(path);

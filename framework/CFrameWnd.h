@@ -36,6 +36,9 @@ public:
     CFrameWnd();
     ~CFrameWnd() override;
 
+    // The file names of a dropped-files handle, each whole.
+    static std::vector<std::string> DroppedFilePaths(HDROP drop);
+
     // Creates the window with the menu, accelerators and icon of the
     // resource id, then the view for the document.
     bool LoadFrame(UINT resourceId, CDocument* document, const CDocTemplate::ViewFactory& makeView);

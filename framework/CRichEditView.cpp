@@ -527,12 +527,7 @@ void CRichEditView::OnLayout() {
 }
 
 void CRichEditView::OnDropFiles(HDROP drop) {
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    std::vector<std::string> paths;
-    for (UINT i = 0; i < count; ++i) {
-        char path[MAX_PATH + 1] = {};
-        if (DragQueryFileA(drop, i, path, sizeof path)) paths.emplace_back(path);
-    }
+    std::vector<std::string> paths = CFrameWnd::DroppedFilePaths(drop);
     for (const auto& path : paths) CWinApp::Get()->OpenDocumentFile(path);
 }
 

@@ -16,6 +16,7 @@
 #include "document/CSingleInstance.h"
 #include "frame/CTavFileDialog.h"
 #include "framework/CFileException.h"
+#include "framework/CFrameWnd.h"
 #include "framework/CRecentFileList.h"
 #include "framework/CSafeSaveFile.h"
 #include "framework/CSettingsStore.h"
@@ -261,4 +262,16 @@ TEST(HandOver, DroppedFilesBlockLayout) {
     std::string empty = CSingleInstance::BuildDropBlock({});
     ASSERT_EQ(empty.size(), 22u);
     EXPECT_EQ(empty.substr(20), std::string("\0\0", 2));
+}
+
+TEST(HandOver, DroppedNamesComeBackWholeEvenPastThePathLimit) {
+    const std::string longName = "C:\\" + std::string(300, 'x') + "\\deep.bin";
+    std::string block = CSingleInstance::BuildDropBlock({"C:\\a.bin", longName, "D:\\ｂ.txt"});
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, block.size());
+    ASSERT_TRUE(memory);
+    std::memcpy(GlobalLock(memory), block.data(), block.size());
+    GlobalUnlock(memory);
+    std::vector<std::string> names = CFrameWnd::DroppedFilePaths(static_cast<HDROP>(memory));
+    GlobalFree(memory);
+    EXPECT_EQ(names, (std::vector<std::string>{"C:\\a.bin", longName, "D:\\ｂ.txt"}));
 }
