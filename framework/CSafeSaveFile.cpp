@@ -31,6 +31,18 @@ void CheckTarget(const std::string& target) {
     CloseHandle(h);
 }
 
+// True when the file exists and cannot be opened for deleting because
+// another program holds it.
+bool IsHeldByAnother(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 }  // namespace
 
 CSafeSaveFile::CSafeSaveFile(const std::string& target) : target_(target) {
@@ -73,7 +85,11 @@ void CSafeSaveFile::Commit() {
         SetFileAttributesA(temporary_.c_str(), (old & kKept) | FILE_ATTRIBUTE_ARCHIVE);
     }
     if (!MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        Fail(GetLastError(), target_);
+        DWORD code = GetLastError();
+        // A target that another program holds open is refused as "access
+        // denied"; say that it is in use when that is why.
+        if (code == ERROR_ACCESS_DENIED && IsHeldByAnother(target_)) code = ERROR_SHARING_VIOLATION;
+        Fail(code, target_);
     }
     committed_ = true;
 }

@@ -97,7 +97,9 @@ TEST_F(LoadFidelity, SaveThatCannotReplaceTheFileKeepsTheFileAndTheEdits) {
     Dialog report = editor.WaitForDialog();
     ASSERT_TRUE(report) << "a save that did not happen must say so";
     EXPECT_NE(report.text.find("kept.bin"), std::string::npos) << report.text;
-    EXPECT_NE(report.text.find("保存できません"), std::string::npos) << report.text;
+    // The message names the cause and says the file is as it was.
+    EXPECT_NE(report.text.find("他のプログラムが使用中のため保存できません。"), std::string::npos) << report.text;
+    EXPECT_NE(report.text.find("元のファイルは変更されていません。"), std::string::npos) << report.text;
     PramelSession::Click(report, IDOK);
     editor.Settle();
     EXPECT_TRUE(SameBytes(ReadFile(path), original));
