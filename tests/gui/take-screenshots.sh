@@ -18,6 +18,13 @@ shots="$tests/screenshots"
 mkdir -p "$shots"
 
 "$root/scripts/setup-wineprefix.sh" --desktop "$prefix"
+# Wine draws the caption buttons with Marlett, which it finds only in the
+# prefix's font folder.
+fonts="$prefix/drive_c/windows/Fonts"
+if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+fi
 # shellcheck source=../../scripts/wine-env.sh
 . "$root/scripts/wine-env.sh" "$prefix"
 
