@@ -14,7 +14,6 @@ public:
     virtual bool Create(HWND frame, UINT barId);
     // The size the template gives the bar, or the size the user last gave
     // it while it floated.
-    SIZE TemplateSize() const { return templateSize_; }
     SIZE BarSize(bool vertical) const override {
         (void)vertical;
         return templateSize_;

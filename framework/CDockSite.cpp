@@ -49,13 +49,13 @@ bool CDockSite::AddBar(CControlBar& bar, int position, bool newRow) {
 }
 
 void CDockSite::RemoveBar(CControlBar& bar) {
-    int index = IndexOf(bar);
+    int index = PositionOf(bar);
     if (index < 0) return;
     SendMessageA(hwnd_, RB_DELETEBAND, index, 0);
     ShowWindow(bar.hwnd(), SW_HIDE);
 }
 
-int CDockSite::IndexOf(const CControlBar& bar) const {
+int CDockSite::PositionOf(const CControlBar& bar) const {
     return static_cast<int>(SendMessageA(hwnd_, RB_IDTOINDEX, bar.barId(), 0));
 }
 
@@ -67,15 +67,15 @@ UINT CDockSite::BandStyle(int index) const {
     return band.fStyle;
 }
 
-bool CDockSite::Contains(const CControlBar& bar) const { return hwnd_ && IndexOf(bar) >= 0; }
+bool CDockSite::Contains(const CControlBar& bar) const { return hwnd_ && PositionOf(bar) >= 0; }
 
 void CDockSite::ShowBar(const CControlBar& bar, bool show) {
-    int index = IndexOf(bar);
+    int index = PositionOf(bar);
     if (index >= 0) SendMessageA(hwnd_, RB_SHOWBAND, index, show ? TRUE : FALSE);
 }
 
 bool CDockSite::IsBarVisible(const CControlBar& bar) const {
-    int index = IndexOf(bar);
+    int index = PositionOf(bar);
     return index >= 0 && (BandStyle(index) & RBBS_HIDDEN) == 0;
 }
 
@@ -101,17 +101,8 @@ int CDockSite::PressedBand() const {
     return static_cast<int>(SendMessageA(hwnd_, RB_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
 }
 
-std::vector<UINT> CDockSite::BarIds() const {
-    std::vector<UINT> ids;
-    int bands = static_cast<int>(SendMessageA(hwnd_, RB_GETBANDCOUNT, 0, 0));
-    for (int i = 0; i < bands; ++i) ids.push_back(BarIdAt(i));
-    return ids;
-}
-
-int CDockSite::PositionOf(const CControlBar& bar) const { return IndexOf(bar); }
-
 bool CDockSite::StartsRow(const CControlBar& bar) const {
-    int index = IndexOf(bar);
+    int index = PositionOf(bar);
     return index <= 0 || (BandStyle(index) & RBBS_BREAK) != 0;
 }
 

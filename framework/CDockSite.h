@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "framework/CControlBar.h"
 
 class CDockSite {
@@ -24,8 +22,8 @@ public:
     bool Contains(const CControlBar& bar) const;
     void ShowBar(const CControlBar& bar, bool show);
     bool IsBarVisible(const CControlBar& bar) const;
-    // The docked bars' ids in band order, and whether a band starts a row.
-    std::vector<UINT> BarIds() const;
+    // A docked bar's place in band order (-1: not docked here), the bar of
+    // a band, and whether a band starts a row.
     int PositionOf(const CControlBar& bar) const;
     UINT BarIdAt(int index) const;
     // The band the left button last went down on; -1 for none.
@@ -38,7 +36,6 @@ public:
 
 private:
     static LRESULT CALLBACK WatchPresses(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
-    int IndexOf(const CControlBar& bar) const;
     UINT BandStyle(int index) const;
     HWND hwnd_ = nullptr;
     DockSide side_ = DockSide::Top;

@@ -18,7 +18,6 @@ public:
     bool Create(POINT topLeft, bool resizable, bool visible);
     // Gives the bar back to the frame (hidden) before the window goes.
     void ReleaseBar();
-    CControlBar& bar() const { return bar_; }
     // Shows or hides the window; whether it is meant to be shown (the
     // system hides it while the frame is minimized).
     void Show(bool show);

@@ -298,13 +298,11 @@ void CFrameWnd::RecalcLayout() {
     if (!hwnd()) return;
     RECT rc{};
     GetClientRect(hwnd(), &rc);
-    int width = rc.right - rc.left;
     if (statusBar_ && statusBar_->hwnd()) {
         SendMessageA(statusBar_->hwnd(), WM_SIZE, 0, 0);
         statusBar_->Layout();
         rc.bottom -= statusBar_->Height();
     }
-    (void)width;
     LayoutDocks(rc);
     if (rc.bottom < rc.top) rc.bottom = rc.top;
     if (rc.right < rc.left) rc.right = rc.left;

@@ -59,19 +59,13 @@ RECT CToolBar::ReplaceWithSeparator(int index, UINT id, int width) {
     return rc;
 }
 
-SIZE CToolBar::IdealSize() const {
+SIZE CToolBar::BarSize(bool vertical) const {
+    // The buttons are already laid out for the side; a column is at least
+    // one button wide.
     SIZE size{};
     SendMessageA(hwnd_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
     DWORD buttonSize = static_cast<DWORD>(SendMessageA(hwnd_, TB_GETBUTTONSIZE, 0, 0));
     if (size.cy < HIWORD(buttonSize)) size.cy = HIWORD(buttonSize);
-    return size;
-}
-
-SIZE CToolBar::BarSize(bool vertical) const {
-    // The buttons are already laid out for the side; a column is at least
-    // one button wide.
-    SIZE size = IdealSize();
-    DWORD buttonSize = static_cast<DWORD>(SendMessageA(hwnd_, TB_GETBUTTONSIZE, 0, 0));
     if (vertical && size.cx < LOWORD(buttonSize)) size.cx = LOWORD(buttonSize);
     return size;
 }

@@ -22,7 +22,6 @@ public:
     // Turns the button at index into a separator of the given width with
     // the given id, and returns its rectangle in toolbar coordinates.
     RECT ReplaceWithSeparator(int index, UINT id, int width);
-    SIZE IdealSize() const;
     int ButtonCount() const;
 
     void UpdateCommandUI(CFrameWnd& frame) override;

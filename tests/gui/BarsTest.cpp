@@ -31,10 +31,15 @@ BOOL CALLBACK FindBar(HWND w, LPARAM lp) {
     return TRUE;
 }
 
-bool BarVisible(HWND frame, int id) {
+HWND BarWindow(HWND frame, int id) {
     BarChild search{id};
     EnumChildWindows(frame, FindBar, reinterpret_cast<LPARAM>(&search));
-    return search.found && IsWindowVisible(search.found);
+    return search.found;
+}
+
+bool BarVisible(HWND frame, int id) {
+    HWND bar = BarWindow(frame, id);
+    return bar && IsWindowVisible(bar);
 }
 
 struct Bars {
@@ -54,12 +59,6 @@ constexpr int kEditBar = 134;
 constexpr int kOutputBar = 132;
 constexpr int kInfoBar = 133;
 constexpr UINT kFileClose = 57602;
-
-HWND BarWindow(HWND frame, int id) {
-    BarChild search{id};
-    EnumChildWindows(frame, FindBar, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // The floating window a bar stands in, if any.
 struct FloatingSearch {
