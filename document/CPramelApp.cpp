@@ -4,7 +4,6 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include "document/AboutBox.h"
 #include "document/CMultiFileCommandLineInfo.h"
 #include "document/CPramelDoc.h"
 #include "document/DocumentTexts.h"
@@ -207,7 +206,7 @@ bool CPramelApp::OnCmdMsg(UINT id, CCmdUI* ui) {
         return true;
     case ids::kAppAbout:
         if (ui) ui->Enable(true);
-        else ShowAboutBox(mainWnd() ? mainWnd()->hwnd() : nullptr);
+        else templates_->ShowAboutBox(mainWnd() ? mainWnd()->hwnd() : nullptr);
         return true;
     case ids::kHelpIndex:
     case ids::kHelpFinder:

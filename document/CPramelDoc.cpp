@@ -13,6 +13,7 @@
 #include "pipeline/CStream.h"
 #include "pipeline/Chains.h"
 #include "resources/pramel/resource.h"
+#include "templates/CScriptEngine.h"
 #include "view/CPramelView.h"
 
 namespace {
@@ -37,7 +38,62 @@ CPramelView* CPramelDoc::GetPramelView() const { return dynamic_cast<CPramelView
 HWND CPramelDoc::FrameWindow() const { return GetFrame() ? GetFrame()->hwnd() : nullptr; }
 
 void CPramelDoc::NotifyOutputBar(WPARAM what, const std::string* text) {
-    if (auto* frame = dynamic_cast<CMainFrame*>(GetFrame())) frame->SendToOutputBar(what, text);
+    if (auto* frame = dynamic_cast<CMainFrame*>(GetFrame())) frame->SendToOutputBar(what, reinterpret_cast<LPARAM>(text));
+}
+
+void CPramelDoc::ShowRunResult(const CScriptEngine& engine) {
+    if (auto* frame = dynamic_cast<CMainFrame*>(GetFrame())) frame->SendToOutputBar(2, reinterpret_cast<LPARAM>(&engine));
+}
+
+void CPramelDoc::SetTemplateLayout(const CPramelView& view) {
+    CScriptEngine* engine = CPramelApp::Get()->templates().engine();
+    if (!engine) return;
+    session::SessionBlock& master = engine->master();
+    session::SetDataFormat(master, static_cast<unsigned>(dataSize), byteOrder == 1);
+    master.lineBytes = view.bytesPerLine;
+    master.separator = static_cast<std::int16_t>(view.separatorCode);
+}
+
+void CPramelDoc::LoadTemplate(CArchive& archive) {
+    CScriptEngine& engine = *CPramelApp::Get()->templates().engine();
+    CFile& file = archive.GetFile();
+    file.SeekToBegin();
+    long result = engine.RunTemplate(file.handle(), file.GetFileName(), templatePath, FrameWindow());
+    sessionCopy = engine.master();
+    {
+        CFile text(engine.outputFile(), CFile::Mode::Read);
+        CArchive loading(text, CArchive::Direction::Load);
+        CRichEditDoc::Serialize(loading);
+    }
+    ShowRunResult(engine);
+
+    // A run that did not end by itself (cancelled, or its host failed) has
+    // left a text that stands for part of the file at most: saving it over
+    // the file would cut the file short.
+    bool incomplete = result == -1 || engine.lastExitCode() != 0;
+    bool mismatch = false;
+    if (sessionCopy.reversible) {
+        byteOrder = session::IsBigEndian(sessionCopy) ? 1 : 0;
+        // The text must stand for every byte of the file, and for exactly
+        // the bytes the template emitted.
+        mismatch = sessionCopy.outputBytes != sessionCopy.fileSize ||
+                   !VerifyTextCrc(engine.outputFile(), static_cast<std::uint32_t>(byteOrder), sessionCopy.outputCrc);
+    }
+    if (mismatch) {
+        if (CPramelView* view = GetPramelView()) view->PostErrorMessage(texts::kTemplateMismatch, texts::kConversionErrorCaption);
+    }
+    if (mismatch || incomplete) writable = 0;
+}
+
+bool CPramelDoc::PreSaveRun(CFile& written) {
+    CScriptEngine& engine = *CPramelApp::Get()->templates().engine();
+    written.SeekToBegin();
+    long result = engine.RunTemplate(written.handle(), written.GetFileName(), templatePath, FrameWindow());
+    sessionCopy = engine.master();
+    ShowRunResult(engine);
+    if (result == 0) return true;
+    return text::Message(FrameWindow(), texts::kAskSaveAnyway, texts::kFormatProblemCaption,
+                         MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2) == IDYES;
 }
 
 bool CPramelDoc::OpenFile(const std::string& path) {
@@ -64,7 +120,7 @@ void CPramelDoc::UpdateTitle() {
 void CPramelDoc::LoadOrStore(CArchive& archive) {
     CPramelView* view = GetPramelView();
     if (!view) throw CArchiveException(CArchiveException::kGeneric, kArchiveErrorName);
-    CPramelApp::Get()->templates().SetLayout(dataSize, byteOrder, view->bytesPerLine, view->separatorCode);
+    SetTemplateLayout(*view);
     NotifyOutputBar(0, nullptr);
 
     if (archive.IsStoring()) {
@@ -87,7 +143,10 @@ void CPramelDoc::LoadOrStore(CArchive& archive) {
         return;
     }
     saveType = 2;
-    if (mode == kModeTemplate && CPramelApp::Get()->templates().LoadTemplateText(*this, archive)) return;
+    if (mode == kModeTemplate && !templatePath.empty() && CPramelApp::Get()->templates().engine()) {
+        LoadTemplate(archive);
+        return;
+    }
     LoadBinary(archive);
     NotifyOutputBar(2, nullptr);
 }
@@ -129,8 +188,10 @@ int CPramelDoc::SaveConversion(CArchive& archive) {
         NotifyOutputBar(1, &reason);
         return -1;
     }
-    if (mode == kModeTemplate && preSaveCheck) {
-        if (!CPramelApp::Get()->templates().PreSaveCheck(*this, archive.GetFile())) return 0;
+    // Only a template can judge the written file: a document that became
+    // a template-mode document by a Save As has none yet.
+    if (mode == kModeTemplate && preSaveCheck && !templatePath.empty() && CPramelApp::Get()->templates().engine()) {
+        if (!PreSaveRun(archive.GetFile())) return 0;
     }
     return 1;
 }
@@ -221,7 +282,7 @@ bool CPramelDoc::OnCmdMsg(UINT id, CCmdUI* ui) {
             ui->Enable(mode != kModeText && !IsModified() && !GetPathName().empty());
         } else {
             std::string chosen;
-            if (templates.BrowseTemplateFile(chosen)) {
+            if (templates.BrowseTemplateFile(chosen, FrameWindow())) {
                 mode = kModeTemplate;
                 templatePath = chosen;
                 Reload();
@@ -230,7 +291,7 @@ bool CPramelDoc::OnCmdMsg(UINT id, CCmdUI* ui) {
         return true;
     case ID_LIBRARY_PATH:
         if (ui) ui->Enable(true);
-        else templates.ChangeLibrary();
+        else templates.ChangeLibrary(FrameWindow());
         return true;
     case ID_TEMPLATE_HELP:
         if (ui) ui->Enable(true);

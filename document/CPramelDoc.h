@@ -2,8 +2,9 @@
 //   text (1)      the file is plain text;
 //   binary (2)    its bytes are shown as hexadecimal text and the edited
 //                 text is packed back into bytes on saving;
-//   template (3)  a template script renders the file (the template side
-//                 fills this in; without it the mode loads like binary).
+//   template (3)  a template script renders the file; the text is checked
+//                 against the bytes the template emitted, and a save can
+//                 let the template judge the written file first.
 // It remembers the byte order per file extension, refuses to save over a
 // read-only file (Save becomes Save As), and saves through a temporary file
 // so that a failed conversion leaves the old file untouched.
@@ -15,7 +16,9 @@
 #include "session/SessionBlock.h"
 
 class CArchive;
+class CFile;
 class CPramelView;
+class CScriptEngine;
 
 class CPramelDoc : public CRichEditDoc {
 public:
@@ -67,7 +70,16 @@ private:
     bool SaveDocument(const std::string* path, bool replace);
     void CloseDocument();
     void ReportSaveError(const std::string& path, const std::exception& error, bool saving);
-    // Message 0x8000 to the frame's output bar.
+    // Template mode: the layout a template runs with, the template's text
+    // loaded and checked against the bytes it emitted, and the run over a
+    // newly written file that lets the template judge it (false: the user
+    // cancelled the save).
+    void SetTemplateLayout(const CPramelView& view);
+    void LoadTemplate(CArchive& archive);
+    bool PreSaveRun(CFile& written);
+    // Message 0x8000 to the frame's output bar: clear, error text, end of a
+    // load; and the result of a template run.
     void NotifyOutputBar(WPARAM what, const std::string* text);
+    void ShowRunResult(const CScriptEngine& engine);
     HWND FrameWindow() const;
 };

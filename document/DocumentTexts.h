@@ -15,7 +15,10 @@ constexpr const char kRegistryReset[] = "レジストリ構成が変更された
 constexpr const char kWorkFolderFailed[] = "作業用フォルダを生成できません。";
 constexpr const char kWorkFileFailed[] = "作業用ファイルを生成できません。";
 constexpr const char kHelpMissing[] = "Not Exist Html Help File\n\n   File Path [ %s ]";
-constexpr const char kAboutTitle[] = "%s のバージョン情報#%s　バージョン %s (%s)";
+
+constexpr const char kTemplateMismatch[] = "テンプレートの適用結果が元ファイルと一致しないため保存できません。";
+constexpr const char kAskSaveAnyway[] = "テンプレートがフォーマット異常を検出しました。このまま保存しますか？";
+constexpr const char kFormatProblemCaption[] = "フォーマット異常";
 
 constexpr const char kTextFilter[] = "テキストファイル (*.txt)|*.txt|";
 constexpr const char kBinaryFilter[] = "バイナリーファイル (*.*)|*.*|";

@@ -1,17 +1,15 @@
 // What the document and the application ask of the template side (script
 // engine, template list, library registration and template selection). The
 // editor calls these at the points where template mode joins the text and
-// binary modes; until the template side is built, CNoTemplateHooks answers
-// as an editor without any template would.
+// binary modes; the template side (templates/CTemplateHooks) answers them.
+// The document runs templates itself through the engine this hands out.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-class CFile;
-class CArchive;
-class CPramelDoc;
+class CScriptEngine;
 
 class ITemplateHooks {
 public:
@@ -26,19 +24,17 @@ public:
     // when no template is associated with an extension.
     virtual std::string OpenDialogFilter() = 0;
 
-    // Before every load and save: the layout the template runs with.
-    virtual void SetLayout(int dataSize, int byteOrder, int bytesPerLine, int separatorCode) = 0;
+    // The engine that runs templates, or null when templates cannot run
+    // (the document then loads template mode like binary mode).
+    virtual CScriptEngine* engine() = 0;
+    // The registered library's folder, ending in a backslash, or empty.
+    virtual std::string libraryFolder() = 0;
+
     // Template for a file opened in template mode; false: none applies.
     virtual bool SelectTemplateForFile(const std::string& path, std::string& templatePath) = 0;
-    // Loads the template's text for the archive's file into the document's
-    // view; false when no template can run (the document then loads the
-    // bytes as in binary mode).
-    virtual bool LoadTemplateText(CPramelDoc& document, CArchive& archive) = 0;
-    // After a successful packing run in template mode with the pre-save
-    // check on: false cancels the save.
-    virtual bool PreSaveCheck(CPramelDoc& document, CFile& written) = 0;
     // The template selection command; true with a path when one was chosen.
-    virtual bool BrowseTemplateFile(std::string& templatePath) = 0;
-    virtual void ChangeLibrary() = 0;
+    virtual bool BrowseTemplateFile(std::string& templatePath, HWND owner) = 0;
+    virtual void ChangeLibrary(HWND owner) = 0;
     virtual void ShowLibrarySettings() = 0;
+    virtual void ShowAboutBox(HWND owner) = 0;
 };

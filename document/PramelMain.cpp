@@ -3,10 +3,10 @@
 
 #include <memory>
 
-#include "document/CNoTemplateHooks.h"
 #include "document/CPramelApp.h"
+#include "templates/CTemplateHooks.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
-    CPramelApp app(std::make_unique<CNoTemplateHooks>());
+    CPramelApp app(std::make_unique<CTemplateHooks>());
     return app.Start(showCommand);
 }

@@ -111,8 +111,10 @@ void CMainFrame::CreateControlFont() {
     SendMessageA(headingField_, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont_.get()), TRUE);
 }
 
-void CMainFrame::SendToOutputBar(WPARAM what, const std::string* text) {
-    if (outputBar_.hwnd()) SendMessageA(outputBar_.hwnd(), CMsgWnd::kMessage, what, reinterpret_cast<LPARAM>(text));
+void CMainFrame::SendToOutputBar(WPARAM what, LPARAM parameter) {
+    if (!outputBar_.hwnd()) return;
+    outputBar_.Expect(parameter);
+    SendMessageA(outputBar_.hwnd(), CMsgWnd::kMessage, what, parameter);
 }
 
 std::string CMainFrame::FindBoxText() const { return findBox_ ? text::WindowText(findBox_) : std::string(); }

@@ -18,8 +18,10 @@ class CMainFrame : public CFrameWnd {
 public:
     CMainFrame();
 
-    // Message 0x8000 to the output bar (0 clear, 1 text, 2 end of load).
-    void SendToOutputBar(WPARAM what, const std::string* text);
+    // Message 0x8000 to the output bar: 0 clear, 1 a text (a const
+    // std::string*), 2 the end of a load (null) or the result of a template
+    // run (the script engine).
+    void SendToOutputBar(WPARAM what, LPARAM parameter);
     std::string OutputText() const { return outputBar_.OutputText(); }
     std::string FindBoxText() const;
     // Puts the text first in the find box's list unless it is there, and

@@ -1,11 +1,79 @@
 #include "frame/CMsgWnd.h"
 
 #include <richedit.h>
+#include <shellapi.h>
 
+#include <vector>
+
+#include "document/CPramelApp.h"
+#include "document/CPramelDoc.h"
 #include "frame/FrameTexts.h"
 #include "framework/CFrameWnd.h"
 #include "framework/Strings.h"
 #include "resources/pramel/resource.h"
+#include "templates/CScriptEngine.h"
+
+namespace {
+
+// The longest link the bar opens (the longest address browsers take).
+constexpr LONG kMaxLinkChars = 2083;
+
+// The messages a template run collected: each line followed by CR LF. The
+// file is emptied afterwards, so each run's messages show once.
+std::string TakeMessages(const std::string& path) {
+    std::string text;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return text;
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        std::size_t length = (end == std::string::npos ? bytes.size() : end) - start;
+        if (length > 0 && bytes[start + length - 1] == '\r') --length;
+        text.append(bytes, start, length);
+        text += "\r\n";
+        start = next;
+    }
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    return text;
+}
+
+// A template below the library folder shows its path relative to it.
+std::string ShortTemplatePath(const std::string& path, const std::string& libraryFolder) {
+    if (!libraryFolder.empty() && path.size() >= libraryFolder.size() &&
+        CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, path.c_str(),
+                       static_cast<int>(libraryFolder.size()), libraryFolder.c_str(),
+                       static_cast<int>(libraryFolder.size())) == CSTR_EQUAL) {
+        return path.substr(libraryFolder.size());
+    }
+    return path;
+}
+
+// The template file's last change, in local time; empty when the file
+// cannot be opened.
+std::string LastWriteText(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    FILETIME written{};
+    FILETIME local{};
+    SYSTEMTIME time{};
+    bool ok = GetFileTime(file, nullptr, nullptr, &written) && FileTimeToLocalFileTime(&written, &local) &&
+              FileTimeToSystemTime(&local, &time);
+    CloseHandle(file);
+    if (!ok) return std::string();
+    return text::Format(texts::kDetailsTime, time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute,
+                        time.wSecond);
+}
+
+}  // namespace
 
 CMsgWnd::CMsgWnd() : CDialogBar(IDD_MSGBAR) {}
 
@@ -79,17 +147,22 @@ void CMsgWnd::SetOutputText(const std::string& value) {
 
 INT_PTR CMsgWnd::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case kMessage:
+    case kMessage: {
+        const CScriptEngine* engine = CPramelApp::Get() ? CPramelApp::Get()->templates().engine() : nullptr;
         switch (wp) {
         case 0:
             SetOutputText(std::string());
             break;
         case 1:
-            SetOutputText(lp ? *reinterpret_cast<const std::string*>(lp) : std::string());
+            if (lp && lp == expected_) SetOutputText(*reinterpret_cast<const std::string*>(lp));
             break;
         case 2:
-            // A template run's result comes with the template side; the end
-            // of any other load clears what an earlier run left.
+            if (lp && lp == expected_ && engine == reinterpret_cast<const CScriptEngine*>(lp)) {
+                ShowRunResult(*engine);
+                break;
+            }
+            // The end of a load without template clears what an earlier
+            // run left.
             SetOutputText(std::string());
             SetItemText(IDC_TEMPLATE_NAME, std::string());
             EnableWindow(Item(IDC_DETAILS), FALSE);
@@ -97,12 +170,95 @@ INT_PTR CMsgWnd::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
         default:
             break;
         }
+        expected_ = 0;
         SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, 0);
         return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wp) == IDC_DETAILS && HIWORD(wp) == BN_CLICKED) {
+            ShowDetails();
+            return TRUE;
+        }
+        return CDialogBar::DialogProc(msg, wp, lp);
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lp);
+        if (output_ && header && header->hwndFrom == output_ && header->code == EN_LINK) {
+            const auto* link = reinterpret_cast<const ENLINK*>(lp);
+            if (link->msg == WM_LBUTTONDOWN) OpenLink(*link);
+            return TRUE;
+        }
+        return CDialogBar::DialogProc(msg, wp, lp);
+    }
     case WM_SIZE:
         Layout();
         return FALSE;
     default:
         return CDialogBar::DialogProc(msg, wp, lp);
     }
+}
+
+void CMsgWnd::ShowRunResult(const CScriptEngine& engine) {
+    engine_ = &engine;
+    SetOutputText(TakeMessages(engine.messageFile()));
+    const session::SessionBlock& block = engine.master();
+    std::string name(block.templateName, strnlen(block.templateName, sizeof block.templateName));
+    if (name.empty()) return;
+    SetItemText(IDC_TEMPLATE_NAME, block.version != 0 ? text::Format(texts::kTemplateNameVersion, name.c_str(),
+                                                                     block.version / 100, block.version % 100)
+                                                      : text::Format(texts::kTemplateNameOnly, name.c_str()));
+    EnableWindow(Item(IDC_DETAILS), TRUE);
+}
+
+void CMsgWnd::AppendText(const std::string& value, bool link) {
+    if (!output_ || value.empty()) return;
+    LONG end = static_cast<LONG>(SendMessageA(output_, WM_GETTEXTLENGTH, 0, 0));
+    CHARRANGE at{end, end};
+    SendMessageA(output_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&at));
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_LINK;
+    format.dwEffects = link ? CFE_LINK : 0;
+    SendMessageA(output_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SETTEXTEX how{ST_SELECTION, CP_ACP};
+    SendMessageA(output_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(value.c_str()));
+}
+
+void CMsgWnd::ShowDetails() {
+    if (!output_) return;
+    SetOutputText(std::string());
+    auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(frame_));
+    auto* doc = frame ? dynamic_cast<CPramelDoc*>(frame->GetActiveDocument()) : nullptr;
+    std::string path = doc ? doc->templatePath : std::string();
+    std::string folder = CPramelApp::Get() ? CPramelApp::Get()->templates().libraryFolder() : std::string();
+
+    std::string details = std::string(texts::kDetailsHeading) + texts::kDetailsPath + ShortTemplatePath(path, folder);
+    if (engine_) {
+        const session::SessionBlock& block = engine_->master();
+        std::string author(block.editorName, strnlen(block.editorName, sizeof block.editorName));
+        std::string comment(block.comment, strnlen(block.comment, sizeof block.comment));
+        if (!author.empty()) details += texts::kDetailsAuthor + author;
+        if (!comment.empty()) details += texts::kDetailsComment + comment;
+        AppendText(details);
+        details.clear();
+        std::string uri(block.helpUri, strnlen(block.helpUri, sizeof block.helpUri));
+        if (!uri.empty()) {
+            AppendText(texts::kDetailsUri);
+            AppendText(uri, true);
+        }
+    }
+    std::string updated = path.empty() ? std::string() : LastWriteText(path);
+    if (!updated.empty()) details += texts::kDetailsUpdated + updated;
+    AppendText(details);
+}
+
+void CMsgWnd::OpenLink(const ENLINK& link) {
+    LONG length = link.chrg.cpMax - link.chrg.cpMin;
+    // An over-long link is refused rather than cut into another address.
+    if (length <= 0 || length > kMaxLinkChars) return;
+    SendMessageA(output_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&link.chrg));
+    std::vector<char> buffer(static_cast<std::size_t>(length) * 2 + 1, '\0');
+    TEXTRANGEA range{link.chrg, buffer.data()};
+    SendMessageA(output_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    if (buffer[0] == '\0') return;
+    ShellExecuteA(nullptr, nullptr, buffer.data(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -1,17 +1,24 @@
 // The output bar: the template name, the details button and a read-only
-// output text that shows the document's conversion errors (and, with the
-// template side, the messages of a template run). It takes message 0x8000:
+// output text that shows the document's conversion errors or the messages
+// of a template run. It takes message 0x8000:
 //   0  clear the output text;
 //   1  show the text (lParam: const std::string*), showing the bar when the
 //      text is not empty;
-//   2  end of a load: with no run result, clear the text and the template
-//      name and disable the details button.
+//   2  with the script engine: the result of a template run (the messages
+//      it collected, once, and the template's name and version); with
+//      null: the end of a load without template, clearing text and name.
+// A pointer parameter is taken only from the frame that announced it
+// (Expect), never from a message another program sends.
 #pragma once
 
 #include <string>
 
+#include <richedit.h>
+
 #include "framework/CDialogBar.h"
 #include "framework/Handles.h"
+
+class CScriptEngine;
 
 class CMsgWnd : public CDialogBar {
 public:
@@ -20,6 +27,8 @@ public:
     CMsgWnd();
     bool Create(HWND frame, UINT barId) override;
     std::string OutputText() const;
+    // The parameter of the next 0x8000 the frame sends.
+    void Expect(LPARAM parameter) { expected_ = parameter; }
     void OnDockStateChanged(bool floating, bool vertical) override;
 
 protected:
@@ -28,8 +37,15 @@ protected:
 private:
     void Layout();
     void SetOutputText(const std::string& text);
+    void ShowRunResult(const CScriptEngine& engine);
+    void ShowDetails();
+    void AppendText(const std::string& text, bool link = false);
+    void OpenLink(const ENLINK& link);
 
     UniqueFont font_;
     HWND output_ = nullptr;
     HWND frame_ = nullptr;
+    LPARAM expected_ = 0;
+    // The engine of the last template result, for the details.
+    const CScriptEngine* engine_ = nullptr;
 };

@@ -19,4 +19,16 @@ constexpr const char kOutOfRange[] = "範囲外の値が設定されました。
 constexpr const char kErrorCaption[] = "エラー";
 constexpr const char kBarStateSection[] = "DockingBarState";
 
+// The template result and details of the output bar. The labels line up
+// with full-width spaces.
+constexpr const char kTemplateNameVersion[] = " %s Ver.%d.%02d";
+constexpr const char kTemplateNameOnly[] = " %s";
+constexpr const char kDetailsHeading[] = "【テンプレート詳細情報】\r\n";
+constexpr const char kDetailsPath[] = "ファイルパス名 : ";
+constexpr const char kDetailsAuthor[] = "\r\n作成者　　　　 : ";
+constexpr const char kDetailsComment[] = "\r\nコメント　　　 : ";
+constexpr const char kDetailsUri[] = "\r\nURI 　　　　　 : ";
+constexpr const char kDetailsUpdated[] = "\r\nファイル更新日 : ";
+constexpr const char kDetailsTime[] = "%d年%d月%d日%d時%d分%d秒";
+
 }  // namespace texts

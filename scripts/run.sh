@@ -44,7 +44,8 @@ drive=""
 locate() {
   prefix="$(sed -n 's/^PRAMEL_WINEPREFIX:[A-Z]*=//p' "$win/CMakeCache.txt" 2>/dev/null || true)"
   prefix="${prefix:-$win/wineprefix}"
-  editor="$(find_exe Pramel.exe)"
+  editor="$win/dist/Pramel.exe"
+  [ -f "$editor" ] || editor=""
   drive="$(find_exe pramel_drive.exe)"
 }
 
@@ -134,7 +135,7 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
 fi
 
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" win --only Pramel,Velda,pramel_drive
+"$root/scripts/build.sh" win --only Pramel,Velda,pramel_dist,pramel_drive
 locate
 for need in "$editor" "$drive"; do
   if [ -z "$need" ]; then
@@ -148,15 +149,9 @@ files=("$@")
 if [ ${#files[@]} -eq 0 ]; then
   # A small file with a bit of everything: a header, a run of byte values,
   # text, and a code page 932 string.
-  sample="$work/sample.bin"
-  {
-    printf 'PRML\x01\x00\x03\x00'
-    printf '\x10\x32\x54\x76\x98\xBA\xDC\xFE'
-    printf '%b' "$(printf '\\x%02x' $(seq 0 47))"
-    printf 'Hello, Velda!\r\n'
-    printf '起動エラー' | iconv -f UTF-8 -t CP932
-    printf '\xFF\xFE\x00'
-  } >"$sample"
+  # A small bitmap: it opens in template mode with the bitmap template.
+  sample="$work/sample.bmp"
+  python3 "$root/scripts/make-sample-bmp.py" "$sample" 16 8
   files=("$sample")
 fi
 for file in "${files[@]}"; do
@@ -174,7 +169,9 @@ fi
 
 # Template scripts create Velda's objects: register the library in the
 # prefix, as an installation on Windows does with regsvr32.
-velda="$(find_exe Velda.dll)"
+# The library of the installed folder, so that its templates are listed.
+velda="$win/dist/ライブラリ/Velda.dll"
+[ -f "$velda" ] || velda=""
 if [ -n "$velda" ]; then
   wine_in_prefix regsvr32 /s "$(windows_path "$velda")" </dev/null >/dev/null 2>&1 ||
     echo "run.sh: registering Velda.dll failed; templates will not run" >&2

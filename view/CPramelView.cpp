@@ -350,10 +350,38 @@ LRESULT CPramelView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return CRichEditView::WindowProc(msg, wp, lp);
     case kShowErrorMessage:
-        MessageBoxA(GetParentFrame() ? GetParentFrame()->hwnd() : hwnd(), reinterpret_cast<const char*>(wp),
-                    reinterpret_cast<const char*>(lp), MB_OK | MB_ICONERROR);
+        ShowPostedMessage(wp, lp);
         return 0;
     default:
         return CRichEditView::WindowProc(msg, wp, lp);
+    }
+}
+
+namespace {
+
+// Marks the messages this view posts; with the serial number it tells
+// them from a 0x0500 that another program sends.
+LPARAM PostCookie() {
+    static const LPARAM cookie = static_cast<LPARAM>(GetCurrentProcessId()) ^ static_cast<LPARAM>(0x5A3C0500);
+    return cookie;
+}
+
+}  // namespace
+
+void CPramelView::PostErrorMessage(const std::string& text, const std::string& caption) {
+    WPARAM serial = nextSerial_++;
+    posted_.push_back({serial, text, caption});
+    if (!PostMessageA(hwnd(), kShowErrorMessage, serial, PostCookie())) posted_.pop_back();
+}
+
+void CPramelView::ShowPostedMessage(WPARAM serial, LPARAM cookie) {
+    if (cookie != PostCookie()) return;
+    for (auto it = posted_.begin(); it != posted_.end(); ++it) {
+        if (it->serial != serial) continue;
+        PostedMessage message = std::move(*it);
+        posted_.erase(it);
+        MessageBoxA(GetParentFrame() ? GetParentFrame()->hwnd() : hwnd(), message.text.c_str(),
+                    message.caption.c_str(), MB_OK | MB_ICONERROR);
+        return;
     }
 }

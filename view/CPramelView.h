@@ -5,6 +5,8 @@
 // All settings live in the registry section "PramelView".
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <string>
 
 #include "framework/CRichEditView.h"
@@ -23,6 +25,11 @@ public:
     void OnInitialUpdate() override;
     bool OnCmdMsg(UINT id, CCmdUI* ui) override;
     CPramelDoc* GetPramelDoc() const;
+
+    // Shows a message box once the current command has ended (message
+    // 0x0500 to this view). Only messages queued here are ever shown: a
+    // 0x0500 this view did not post itself is ignored.
+    void PostErrorMessage(const std::string& text, const std::string& caption);
 
     int FirstVisibleLine() const;
     // Scrolls so that the line is the first visible one, caret at its start.
@@ -65,4 +72,13 @@ private:
     void RunRefresh();
     void FindFromBox(bool down);
     void RunViewSettings();
+    void ShowPostedMessage(WPARAM serial, LPARAM cookie);
+
+    struct PostedMessage {
+        WPARAM serial;
+        std::string text;
+        std::string caption;
+    };
+    std::deque<PostedMessage> posted_;
+    WPARAM nextSerial_ = 1;
 };

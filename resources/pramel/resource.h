@@ -9,6 +9,9 @@
 #define IDD_MSGBAR 132           // output bar
 #define IDD_INFOBAR 133          // information bar
 #define IDD_VIEWSET 142          // data display settings
+#define IDD_CANCEL 103           // progress of a long template run
+#define IDD_LIBRARY_SETTINGS 134 // library settings
+#define IDD_SELECT_TEMPLATE 143  // template selection
 #define IDP_OLE_INIT_FAILED 100
 
 // Control bars
@@ -59,6 +62,8 @@
 #define ID_FIND_BOX_FIND 32809
 #define ID_FIND_DOWN 32810
 #define ID_FIND_UP 32811
+#define ID_LIBRARY_CHANGE 32813
+#define ID_LIBRARY_APPLY 32814
 #define ID_LIBRARY_PATH 32815
 #define ID_VIEW_SETTINGS 32818
 
@@ -71,6 +76,9 @@
 #define IDC_PROGRESS 1006
 #define IDC_TEMPLATE_NAME 1007
 #define IDC_DETAILS 1011
+#define IDC_TEMPLATE_FOLDER 1015
+#define IDC_TEMPLATE_LIST 1019
+#define IDC_LIBRARY_FOLDER 1007
 #define IDC_LINE_SIZE 1016
 #define IDC_SEPARATOR 1017
 #define IDC_LINE_SIZE_SPIN 1018

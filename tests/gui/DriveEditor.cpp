@@ -16,6 +16,7 @@
 // up on the named desktop only: another editor elsewhere in the same Wine
 // session (a GUI test, say) is never touched.
 #include <windows.h>
+#include <richedit.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -54,13 +55,19 @@ std::vector<HWND> TopLevel(HDESK desktop, const char* className, bool visibleOnl
 
 std::vector<HWND> Frames(HDESK desktop) { return TopLevel(desktop, kFrameClass, false); }
 
+// Read as UTF-16: Wine's ANSI answers to another process lose texts that
+// hold double-byte characters (a template's text does).
 std::string TextOf(HWND w) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-    std::string text(length + 1, '\0');
+    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+    std::wstring wide(length + 1, L'\0');
     DWORD_PTR got = 0;
-    SendMessageTimeoutA(w, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000, &got);
-    text.resize(got);
+    SendMessageTimeoutW(w, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&wide[0]), SMTO_ABORTIFHUNG, 5000, &got);
+    wide.resize(got);
+    if (wide.empty()) return {};
+    int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size, nullptr, nullptr);
     return text;
 }
 
@@ -71,7 +78,15 @@ bool ShowsText(HWND frame) {
     if (!IsWindowVisible(frame)) return false;
     HWND view = FindWindowExA(frame, nullptr, kViewClass, nullptr);
     HWND control = view ? FindWindowExA(view, nullptr, "RichEdit20A", nullptr) : nullptr;
-    if (!control || TextOf(control).empty()) return false;
+    // Counted by lines, not read: a long text with double-byte characters
+    // does not cross to another process whole.
+    DWORD_PTR lines = 0;
+    DWORD_PTR first = 0;
+    if (!control || !SendMessageTimeoutA(control, EM_GETLINECOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &lines) ||
+        !SendMessageTimeoutA(control, EM_LINELENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &first) ||
+        (lines <= 1 && first == 0)) {
+        return false;
+    }
     RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     DWORD_PTR r = 0;
     SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);

@@ -1,0 +1,6 @@
+' Declares the template; in an information query Regist ends the script.
+Set f = CreateObject("Velda.File")
+f.TemplateName = "ビットマップ画像"
+f.TemplateExtend = ".bmp.dib"
+f.Regist
+f.TemplateExtend = ".after"

@@ -1,0 +1,2 @@
+// Creates no File object and writes nothing.
+var nothing = 0;
