@@ -9,6 +9,7 @@
 #include "framework/CArchive.h"
 #include "framework/CFile.h"
 #include "framework/CFrameWnd.h"
+#include "framework/LoadLog.h"
 #include "framework/Strings.h"
 #include "pipeline/CStream.h"
 #include "pipeline/Chains.h"
@@ -58,13 +59,16 @@ void CPramelDoc::LoadTemplate(CArchive& archive) {
     CScriptEngine& engine = *CPramelApp::Get()->templates().engine();
     CFile& file = archive.GetFile();
     file.SeekToBegin();
+    double start = LoadClock();
     long result = engine.RunTemplate(file.handle(), file.GetFileName(), templatePath, FrameWindow());
+    double ran = LoadClock();
     sessionCopy = engine.master();
     {
         CFile text(engine.outputFile(), CFile::Mode::Read);
         CArchive loading(text, CArchive::Direction::Load);
         CRichEditDoc::Serialize(loading);
     }
+    double loaded = LoadClock();
     ShowRunResult(engine);
 
     // A run that did not end by itself (cancelled, or its host failed) has
@@ -79,6 +83,8 @@ void CPramelDoc::LoadTemplate(CArchive& archive) {
         mismatch = sessionCopy.outputBytes != sessionCopy.fileSize ||
                    !VerifyTextCrc(engine.outputFile(), static_cast<std::uint32_t>(byteOrder), sessionCopy.outputCrc);
     }
+    AppendLoadLog("template run_ms=%.1f text_ms=%.1f check_ms=%.1f bytes=%lu", ran - start, loaded - ran,
+                  LoadClock() - loaded, static_cast<unsigned long>(sessionCopy.outputBytes));
     if (mismatch) {
         if (CPramelView* view = GetPramelView()) view->PostErrorMessage(texts::kTemplateMismatch, texts::kConversionErrorCaption);
     }

@@ -1,5 +1,7 @@
 #include "framework/CRichEditView.h"
 
+#include "framework/LoadLog.h"
+
 #include "framework/CArchive.h"
 
 #include <commctrl.h>
@@ -36,40 +38,6 @@ HMODULE LoadRichEdit() {
 UINT FindMessage() {
     static UINT id = RegisterWindowMessageA(FINDMSGSTRINGA);
     return id;
-}
-
-// Milliseconds on the performance counter.
-double LoadClock() {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER frequency{};
-        QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / ticksPerMs;
-}
-
-// When the environment variable PRAMEL_LOAD_LOG names a file, every control
-// reset and every stream-in appends one line of timings to it, ending with
-// the time it was written on the performance counter (the editor benchmark
-// reads them to split a load into its shares).
-void AppendLoadLog(const char* format, ...) {
-    static const std::string path = [] {
-        char value[MAX_PATH] = {};
-        DWORD n = GetEnvironmentVariableA("PRAMEL_LOAD_LOG", value, sizeof value);
-        return n > 0 && n < sizeof value ? std::string(value) : std::string();
-    }();
-    if (path.empty()) return;
-    char line[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    if (FILE* log = std::fopen(path.c_str(), "a")) {
-        std::fprintf(log, "%s at=%.1f\n", line, LoadClock());
-        std::fclose(log);
-    }
 }
 
 // Carries the caller's object and any exception through the stream-out
