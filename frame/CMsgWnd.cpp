@@ -157,8 +157,9 @@ INT_PTR CMsgWnd::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
             if (lp && lp == expected_) SetOutputText(*reinterpret_cast<const std::string*>(lp));
             break;
         case 2:
-            if (lp && lp == expected_ && engine == reinterpret_cast<const CScriptEngine*>(lp)) {
-                ShowRunResult(*engine);
+            if (lp) {
+                // A run result only from the frame, about the engine it knows.
+                if (lp == expected_ && engine == reinterpret_cast<const CScriptEngine*>(lp)) ShowRunResult(*engine);
                 break;
             }
             // The end of a load without template clears what an earlier
@@ -198,7 +199,6 @@ INT_PTR CMsgWnd::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void CMsgWnd::ShowRunResult(const CScriptEngine& engine) {
-    engine_ = &engine;
     SetOutputText(TakeMessages(engine.messageFile()));
     const session::SessionBlock& block = engine.master();
     std::string name(block.templateName, strnlen(block.templateName, sizeof block.templateName));
@@ -232,8 +232,10 @@ void CMsgWnd::ShowDetails() {
     std::string folder = CPramelApp::Get() ? CPramelApp::Get()->templates().libraryFolder() : std::string();
 
     std::string details = std::string(texts::kDetailsHeading) + texts::kDetailsPath + ShortTemplatePath(path, folder);
-    if (engine_) {
-        const session::SessionBlock& block = engine_->master();
+    if (doc) {
+        // The document's own copy of its last run: the engine's block holds
+        // whichever document ran a template last.
+        const session::SessionBlock& block = doc->sessionCopy;
         std::string author(block.editorName, strnlen(block.editorName, sizeof block.editorName));
         std::string comment(block.comment, strnlen(block.comment, sizeof block.comment));
         if (!author.empty()) details += texts::kDetailsAuthor + author;

@@ -46,6 +46,4 @@ private:
     HWND output_ = nullptr;
     HWND frame_ = nullptr;
     LPARAM expected_ = 0;
-    // The engine of the last template result, for the details.
-    const CScriptEngine* engine_ = nullptr;
 };

@@ -3,6 +3,7 @@
 // from each Reload command (32802) to the new dump shown.
 //
 //   pramel_load_bench.exe PRAMEL_EXE FILE [--reloads N] [--verify] [--text]
+//                         [--expect TEXTFILE]
 //
 // "Shown" means the view's control holds the whole dump (as many lines as
 // the dump; the control answers no message while it loads, so the first
@@ -12,6 +13,12 @@
 // --verify also reads the text back and compares it with the dump made here.
 // --text opens the file (a .txt) in text mode instead, answering the editor's
 // question, and expects the file's own bytes as the text.
+// --expect takes the expected text from TEXTFILE (code page 932), for a file
+// the editor opens in template mode. Such a text may end its lines in CR LF,
+// a lone CR or a lone LF (the control makes each a paragraph end, and gives
+// CR LF back), and may hold double-byte characters, so it is read back
+// through the UTF-16 messages (Wine's ANSI ones lose such texts across
+// processes); chars= then counts UTF-16 units.
 //
 // Prints key=value lines:
 //   open ms=... text_ms=... chars=... [verify=...]
@@ -146,6 +153,22 @@ std::string TextOf(HWND control, std::size_t expected) {
     return text;
 }
 
+// The text with every line end (CR LF, a lone CR, a lone LF) as CR LF.
+std::string WithCrLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            out += "\r\n";
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::string Compare(const std::string& shown, const std::string& expected) {
     if (shown == expected) return "same";
     std::size_t i = 0;
@@ -188,9 +211,27 @@ bool AnswerYes(HANDLE process, DWORD pid) {
     return false;
 }
 
-LRESULT Length(HWND control) {
+// The control's text through the UTF-16 messages, in code page 932.
+std::string WideTextOf(HWND control) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kLoadTimeoutMs, &length);
+    std::wstring wide(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&wide[0]), SMTO_NORMAL,
+                        kLoadTimeoutMs, &got);
+    std::fprintf(stderr, "DEBUG length=%lu got=%lu err=%lu\n", (unsigned long)length, (unsigned long)got, GetLastError());
+    wide.resize(got);
+    if (wide.empty()) return std::string();
+    int size = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size, nullptr, nullptr);
+    return text;
+}
+
+LRESULT Length(HWND control, bool wide) {
     DWORD_PTR chars = 0;
-    SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kLoadTimeoutMs, &chars);
+    if (wide) SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kLoadTimeoutMs, &chars);
+    else SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kLoadTimeoutMs, &chars);
     return static_cast<LRESULT>(chars);
 }
 
@@ -198,7 +239,8 @@ LRESULT Length(HWND control) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: pramel_load_bench PRAMEL_EXE FILE [--reloads N] [--verify] [--text]\n");
+        std::fprintf(stderr, "usage: pramel_load_bench PRAMEL_EXE FILE [--reloads N] [--verify] [--text] "
+                             "[--expect TEXTFILE]\n");
         return 2;
     }
     std::string exe = argv[1];
@@ -206,11 +248,13 @@ int main(int argc, char** argv) {
     int reloads = 1;
     bool verify = false;
     bool textMode = false;
+    std::string expectFile;
     for (int i = 3; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--reloads" && i + 1 < argc) reloads = std::atoi(argv[++i]);
         else if (a == "--verify") verify = true;
         else if (a == "--text") textMode = true;
+        else if (a == "--expect" && i + 1 < argc) expectFile = argv[++i];
         else {
             std::fprintf(stderr, "unknown option %s\n", a.c_str());
             return 2;
@@ -223,6 +267,16 @@ int main(int argc, char** argv) {
     }
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::string expected = textMode ? bytes : Dump(bytes);
+    const bool wide = !expectFile.empty();
+    if (wide) {
+        std::ifstream given(expectFile, std::ios::binary);
+        if (!given) {
+            std::fprintf(stderr, "cannot read %s\n", expectFile.c_str());
+            return 1;
+        }
+        expected = WithCrLf(std::string(std::istreambuf_iterator<char>(given), std::istreambuf_iterator<char>()));
+    }
+    auto readBack = [&](HWND control) { return wide ? WideTextOf(control) : TextOf(control, expected.size()); };
 
     // Default settings, as a first start would have them.
     RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
@@ -256,8 +310,8 @@ int main(int argc, char** argv) {
         status = 1;
     } else {
         std::printf("open ms=%.0f text_ms=%.0f chars=%ld", shown - start, full - start,
-                    static_cast<long>(Length(control)));
-        if (verify) std::printf(" verify=%s", Compare(TextOf(control, expected.size()), expected).c_str());
+                    static_cast<long>(Length(control, wide)));
+        if (verify) std::printf(" verify=%s", Compare(readBack(control), expected).c_str());
         std::printf("\n");
         std::fflush(stdout);
     }
@@ -274,8 +328,8 @@ int main(int argc, char** argv) {
             break;
         }
         std::printf("reload ms=%.0f text_ms=%.0f sent_at=%.1f chars=%ld", done - t, full - t, t,
-                    static_cast<long>(Length(control)));
-        if (verify) std::printf(" verify=%s", Compare(TextOf(control, expected.size()), expected).c_str());
+                    static_cast<long>(Length(control, wide)));
+        if (verify) std::printf(" verify=%s", Compare(readBack(control), expected).c_str());
         std::printf("\n");
         std::fflush(stdout);
     }

@@ -102,9 +102,11 @@ bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
 }
 
 // Version × 100 truncated toward zero, held within the field's range (a NaN
-// stores 0) instead of wrapping into an unrelated number.
+// stores 0) instead of wrapping into an unrelated number. The product is
+// first cleared of binary rounding (2.05 × 100 is 204.99999999999997), so a
+// version written with two decimals keeps them.
 std::int16_t VersionField(double version) {
-    double scaled = std::trunc(version * 100.0);
+    double scaled = std::trunc(std::round(version * 100.0 * 1e6) / 1e6);
     if (std::isnan(scaled)) return 0;
     if (scaled > std::numeric_limits<std::int16_t>::max()) return std::numeric_limits<std::int16_t>::max();
     if (scaled < std::numeric_limits<std::int16_t>::min()) return std::numeric_limits<std::int16_t>::min();

@@ -1,5 +1,7 @@
 #include "PramelSession.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <tlhelp32.h>
 
@@ -25,17 +27,27 @@ std::string ClassOf(HWND w) {
 }
 
 // A window's text, read into a buffer of room bytes.
+// Texts cross from the editor as UTF-16 and are converted here: Wine's
+// ANSI answers to another process drop texts with double-byte characters.
+// room: characters, terminator included.
 std::string TextInto(HWND w, std::size_t room) {
-    std::string text(room, '\0');
+    std::wstring wide(room, L'\0');
     DWORD_PTR got = 0;
-    SendMessageTimeoutA(w, WM_GETTEXT, room, reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, kSendTimeout, &got);
-    text.resize(got);
+    SendMessageTimeoutW(w, WM_GETTEXT, room, reinterpret_cast<LPARAM>(&wide[0]), SMTO_ABORTIFHUNG, kSendTimeout,
+                        &got);
+    wide.resize(std::min<std::size_t>(got, room));
+    if (wide.empty()) return {};
+    int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) {
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size, nullptr, nullptr);
+    }
     return text;
 }
 
 std::string TextOf(HWND w) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &length)) return {};
+    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &length)) return {};
     return TextInto(w, length + 1);
 }
 
@@ -326,7 +338,13 @@ std::string PramelSession::Text(HWND frame) const {
     // text holds double-byte characters. The control's own count (in
     // characters, a line break counting as one) bounds the text at two
     // bytes a character.
-    return TextInto(Control(frame), static_cast<std::size_t>(TextLength(frame)) * 2 + 1);
+    return RichText(Control(frame));
+}
+
+std::string PramelSession::RichText(HWND control) const {
+    GETTEXTLENGTHEX request{GTL_DEFAULT, CP_ACP};
+    auto length = static_cast<long>(SendWithStruct(control, EM_GETTEXTLENGTHEX, 0, 0, &request, sizeof request, true));
+    return length > 0 ? TextInto(control, static_cast<std::size_t>(length) * 2 + 2) : std::string();
 }
 
 void PramelSession::SetText(const std::string& text, HWND frame) const {
@@ -553,7 +571,14 @@ std::string PramelSession::StatusPane(int pane, HWND frame) const {
 
 std::string PramelSession::OutputBarText(HWND frame) const {
     HWND output = DescendantById(frame ? frame : Frame(), 1050, "RichEdit20A");
-    return output ? TextOf(output) : std::string();
+    return output ? RichText(output) : std::string();
+}
+
+HWND PramelSession::Item(int id, HWND frame) const { return DescendantById(frame ? frame : Frame(), id); }
+
+std::string PramelSession::ItemText(int id, HWND frame) const {
+    HWND item = Item(id, frame);
+    return item ? TextOf(item) : std::string();
 }
 
 void PramelSession::Post(UINT command, HWND frame) const { PostMessageA(frame ? frame : Frame(), WM_COMMAND, command, 0); }

@@ -122,6 +122,10 @@ public:
     // Text of a status-bar pane, of the output bar's text.
     std::string StatusPane(int pane, HWND frame = nullptr) const;
     std::string OutputBarText(HWND frame = nullptr) const;
+    // A window of the frame by its control id (the first one found), and
+    // its text.
+    HWND Item(int id, HWND frame = nullptr) const;
+    std::string ItemText(int id, HWND frame = nullptr) const;
 
     // Posts a command to the frame; returns at once (it may open a dialog).
     void Post(UINT command, HWND frame = nullptr) const;
@@ -152,6 +156,10 @@ private:
     // lParam, or in wParam when pointerInWParam.
     LRESULT SendWithStruct(HWND window, UINT msg, WPARAM wp, LPARAM lp, void* data, std::size_t size,
                            bool pointerInWParam = false) const;
+    // A rich-edit control's text (its length asked in characters: Wine
+    // answers WM_GETTEXTLENGTH from another process with 0 once the text
+    // holds double-byte characters).
+    std::string RichText(HWND control) const;
     // Runs a function of pramel_gui_probe.dll in the editor; its result.
     DWORD CallProbe(const char* function, void* parameter) const;
 

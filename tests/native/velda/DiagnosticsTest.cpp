@@ -60,7 +60,8 @@ TEST_F(VeldaTest, ExtensionNumbers) {
 TEST_F(VeldaTest, DeclarationLandsInTheBlock) {
     Open({1});
     const std::pair<double, std::int16_t> versions[] = {
-        {2.5, 250}, {1.059, 105}, {1.05, 105}, {0, 0}, {-1.555, -155}, {1e9, 32767}, {-1e9, -32768}, {NAN, 0}};
+        {2.5, 250}, {1.059, 105}, {1.05, 105}, {2.05, 205}, {1.15, 115}, {0.29, 29}, {-2.05, -205},
+        {1.0099999, 100}, {0, 0}, {-1.555, -155}, {1e9, 32767}, {-1e9, -32768}, {NAN, 0}};
     for (auto [version, stored] : versions) {
         core->SetVersion(version);
         EXPECT_EQ(stored, block.version) << version;

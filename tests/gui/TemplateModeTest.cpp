@@ -1,0 +1,371 @@
+// Template mode end to end: the editor runs real templates under cscript
+// with the real library, shows exactly the text the template prints, checks
+// it against the bytes the template emitted, lets the template judge a save,
+// and offers a choice when several templates claim an extension. Each test
+// gives the editor a library folder of its own (a copy of Velda.dll with
+// chosen templates beside it, registered as the library's location).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "Expected.h"
+#include "PramelSession.h"
+#include "ScriptRunner.h"
+
+using namespace gui;
+
+namespace {
+
+constexpr UINT kSave = 57603;
+constexpr UINT kSaveAs = 57604;
+constexpr UINT kReload = 32802;
+constexpr int kTemplateName = 1007;
+constexpr int kDetails = 1011;
+constexpr UINT kShowErrorMessage = 0x0500;
+constexpr UINT kOutputBarMessage = 0x8000;
+const char kServerKey[] = "CLSID\\{EAC44DFB-26C5-4D85-B8A7-D1665450ABD0}\\InprocServer32";
+
+std::string WindowsPath(std::string path) {
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path[0] == '\\' ? "Z:" + path : path;
+}
+
+std::wstring Wide(const std::string& text) {
+    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    return wide;
+}
+
+// Texts compared without their line-break style and final line break.
+std::string Normalized(std::string text) {
+    std::string out;
+    for (char c : text) {
+        if (c != '\r') out += c;
+    }
+    while (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+}
+
+// The control's character position of a byte offset into its text (a line
+// break counts as one character there).
+long CharIndex(const std::string& text, std::size_t offset) {
+    std::string prefix = text.substr(0, offset);
+    long breaks = 0;
+    for (std::size_t i = 0; i + 1 < prefix.size(); ++i) breaks += prefix[i] == '\r' && prefix[i + 1] == '\n';
+    return static_cast<long>(Wide(prefix).size()) - breaks;
+}
+
+std::string Le16(unsigned v) { return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)}; }
+std::string Le32(unsigned v) { return Le16(v & 0xFFFF) + Le16(v >> 16); }
+
+std::string Bitmap(int width, int height) {
+    int row = (width * 3 + 3) & ~3;
+    std::string pixels;
+    for (int y = 0; y < height; ++y) {
+        std::string line;
+        for (int x = 0; x < width; ++x) line += {static_cast<char>(x * 30), static_cast<char>(y * 60), '\x80'};
+        line.resize(static_cast<std::size_t>(row), '\0');
+        pixels += line;
+    }
+    std::string info = Le32(40) + Le32(width) + Le32(height) + Le16(1) + Le16(24) + Le32(0) +
+                       Le32(static_cast<unsigned>(pixels.size())) + Le32(2835) + Le32(2835) + Le32(0) + Le32(0);
+    return "BM" + Le32(static_cast<unsigned>(14 + info.size() + pixels.size())) + Le32(0) +
+           Le32(static_cast<unsigned>(14 + info.size())) + info + pixels;
+}
+
+std::string Wave(int samples) {
+    std::string data;
+    for (int i = 0; i < samples; ++i) data += Le16(static_cast<unsigned>(i * 1000));
+    std::string format = Le16(1) + Le16(1) + Le32(8000) + Le32(16000) + Le16(2) + Le16(16);
+    std::string body = "WAVE" + std::string("fmt ") + Le32(16) + format + "data" +
+                       Le32(static_cast<unsigned>(data.size())) + data;
+    return "RIFF" + Le32(static_cast<unsigned>(body.size())) + body;
+}
+
+std::string RegistryServer() {
+    char value[MAX_PATH + 1] = {};
+    LONG size = MAX_PATH;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, kServerKey, value, &size) != ERROR_SUCCESS) return {};
+    return value;
+}
+
+void SetRegistryServer(const std::string& path) {
+    RegSetValueA(HKEY_CLASSES_ROOT, kServerKey, REG_SZ, path.c_str(), static_cast<DWORD>(path.size()));
+}
+
+// A library folder: a copy of Velda.dll and templates in subfolders,
+// registered as the library's location for as long as the object lives.
+class LibraryFolder {
+public:
+    LibraryFolder(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& templates)
+        : path_(folder + "\\lib\\"), saved_(RegistryServer()) {
+        CreateDirectoryA(path_.c_str(), nullptr);
+        CopyFileA(WindowsPath(PRAMEL_VELDA_DLL).c_str(), (path_ + "Velda.dll").c_str(), FALSE);
+        for (const auto& [subfolder, name] : templates) {
+            CreateDirectoryA((path_ + subfolder).c_str(), nullptr);
+            CopyFileA((WindowsPath(PRAMEL_GUI_TEMPLATES) + "\\" + name).c_str(),
+                      (path_ + subfolder + "\\" + name).c_str(), FALSE);
+        }
+        SetRegistryServer(path_ + "Velda.dll");
+    }
+    ~LibraryFolder() { SetRegistryServer(saved_); }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string saved_;
+};
+
+// What the template prints for the file when run without the editor, in
+// the editor's default layout.
+ScriptResult RunAlone(const std::string& templatePath, const std::string& bytes, const std::string& fileName,
+                      const std::string& work) {
+    ScriptRequest request;
+    request.script = Wide(templatePath);
+    request.block = MakeRunBlock(1, false, 16, 0, fileName.c_str());
+    request.input = bytes;
+    request.workFolder = Wide(work);
+    return RunScript(request);
+}
+
+std::string ResultLines(const session::SessionBlock& block) {
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "ファイルCRC32:%lXh  ファイルサイズ:%ldバイト\r\nファイルの解析が終了しました。[終了コード:0]\r\n",
+                  static_cast<unsigned long>(block.outputCrc), static_cast<long>(static_cast<int>(block.fileSize)));
+    return line;
+}
+
+std::string LastWriteText(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    FILETIME local{};
+    SYSTEMTIME t{};
+    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+    FileTimeToSystemTime(&local, &t);
+    char text[64];
+    std::snprintf(text, sizeof text, "%d年%d月%d日%d時%d分%d秒", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                  t.wSecond);
+    return text;
+}
+
+HWND FrameShowing(const PramelSession& editor, const std::string& name) {
+    for (HWND frame : editor.Frames()) {
+        if (editor.FrameTitle(frame).find(name) != std::string::npos) return frame;
+    }
+    return nullptr;
+}
+
+// Waits until a frame for each name shows some text.
+bool AllShown(const PramelSession& editor, const std::vector<std::string>& names) {
+    return WaitUntil(
+        [&] {
+            for (const auto& name : names) {
+                HWND frame = FrameShowing(editor, name);
+                if (!frame || editor.TextLength(frame) <= 0) return false;
+            }
+            return true;
+        },
+        60000);
+}
+
+HWND OutputBar(const PramelSession& editor, HWND frame) { return GetParent(editor.Item(kDetails, frame)); }
+
+void PressDetails(const PramelSession& editor, HWND frame) {
+    HWND button = editor.Item(kDetails, frame);
+    PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(kDetails, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    editor.Settle();
+}
+
+class TemplateMode : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSettings();
+        folder = ScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+    std::string folder;
+};
+
+}  // namespace
+
+TEST_F(TemplateMode, BitmapAndWaveShowTheTemplatesTextAndEditsReachTheFile) {
+    LibraryFolder library(folder, {{"画像", "Bitmap.js"}, {"音声", "Wave.vbs"}});
+    const std::string bmp = Bitmap(5, 3);
+    const std::string wav = Wave(24);
+    const std::string bmpPath = folder + "\\sample.bmp";
+    const std::string wavPath = folder + "\\sample.wav";
+    WriteFile(bmpPath, bmp);
+    WriteFile(wavPath, wav);
+
+    PramelSession editor("\"" + bmpPath + "\" \"" + wavPath + "\"");
+    ASSERT_TRUE(AllShown(editor, {"sample.bmp", "sample.wav"}));
+    editor.Settle();
+    EXPECT_TRUE(editor.Dialogs().empty()) << "no message after loading reversible templates";
+
+    struct Case {
+        std::string name;
+        std::string bytes;
+        std::string templateFile;
+        std::string shownName;
+    };
+    for (const Case& c : {Case{"sample.bmp", bmp, library.path() + "画像\\Bitmap.js", " ビットマップ画像 Ver.1.00"},
+                          Case{"sample.wav", wav, library.path() + "音声\\Wave.vbs", " WAVE オーディオ Ver.1.00"}}) {
+        SCOPED_TRACE(c.name);
+        HWND frame = FrameShowing(editor, c.name);
+        ScriptResult alone = RunAlone(c.templateFile, c.bytes, c.name, folder);
+        ASSERT_TRUE(alone.started) << alone.failure;
+        EXPECT_EQ(Normalized(editor.Text(frame)), Normalized(alone.output));
+        EXPECT_EQ(alone.block.outputBytes, c.bytes.size());
+        EXPECT_EQ(editor.OutputBarText(frame), ResultLines(alone.block));
+        EXPECT_EQ(editor.ItemText(kTemplateName, frame), c.shownName);
+        EXPECT_EQ(editor.StatusPane(5, frame), "テンプレートモード");
+        EXPECT_EQ(editor.MenuItemState(kSave, frame) & MF_GRAYED, 0u);
+    }
+
+    // The details, twice: shown once, with the path below the library.
+    HWND bmpFrame = FrameShowing(editor, "sample.bmp");
+    std::string details = std::string("【テンプレート詳細情報】\r\nファイルパス名 : 画像\\Bitmap.js") +
+                          "\r\n作成者　　　　 : Tevrin" +
+                          "\r\nコメント　　　 : BITMAPFILEHEADER と BITMAPINFOHEADER を解析します。" +
+                          "\r\nファイル更新日 : " + LastWriteText(library.path() + "画像\\Bitmap.js");
+    PressDetails(editor, bmpFrame);
+    PressDetails(editor, bmpFrame);
+    EXPECT_EQ(editor.OutputBarText(bmpFrame), details);
+
+    // bfReserved1 is the first "0000" after its comment: typed over, saved,
+    // and the file changes in exactly those two bytes (little-endian, as
+    // the template set it); the pre-save run passes without a question.
+    std::string text = editor.Text(bmpFrame);
+    std::size_t at = text.find("0000", text.find("bfReserved1"));
+    ASSERT_NE(at, std::string::npos);
+    editor.TypeOver(CharIndex(text, at), CharIndex(text, at) + 4, "1234", bmpFrame);
+    editor.Post(kSave, bmpFrame);
+    std::string edited = bmp;
+    edited[6] = '\x34';
+    edited[7] = '\x12';
+    EXPECT_TRUE(WaitUntil([&] { return ReadFile(bmpPath) == edited; }, 30000));
+    editor.Settle();
+    EXPECT_TRUE(editor.Dialogs().empty());
+    EXPECT_NE(editor.OutputBarText(bmpFrame).find("[終了コード:0]"), std::string::npos);
+
+    // A reload applies the same template again.
+    HWND wavFrame = FrameShowing(editor, "sample.wav");
+    std::string before = editor.Text(wavFrame);
+    editor.Send(kReload, wavFrame);
+    EXPECT_EQ(editor.Text(wavFrame), before);
+    EXPECT_EQ(editor.ItemText(kTemplateName, wavFrame), " WAVE オーディオ Ver.1.00");
+}
+
+TEST_F(TemplateMode, UncheckedMismatchedAndJudgingTemplates) {
+    LibraryFolder library(folder, {{"検査", "Unchecked.js"}, {"検査", "Mismatch.js"}, {"検査", "Judge.js"}});
+    const std::string nrvPath = folder + "\\x.nrv";
+    const std::string fmtPath = folder + "\\x.fmt";
+    const std::string badPath = folder + "\\x.bad";
+    WriteFile(nrvPath, std::string("\x01\x02\x03", 3));
+    WriteFile(fmtPath, std::string("\x00\x11\x22\x33", 4));
+    WriteFile(badPath, std::string("\x10\x20", 2));
+
+    PramelSession editor("\"" + nrvPath + "\" \"" + fmtPath + "\" \"" + badPath + "\"");
+    // The mismatch is told once, after loading.
+    Dialog mismatch = editor.WaitForDialog("変換エラー", 60000);
+    ASSERT_TRUE(mismatch);
+    EXPECT_EQ(mismatch.text, "テンプレートの適用結果が元ファイルと一致しないため保存できません。");
+    PramelSession::Click(mismatch, IDOK);
+    ASSERT_TRUE(AllShown(editor, {"x.nrv", "x.fmt", "x.bad"}));
+    editor.Settle();
+    EXPECT_TRUE(editor.Dialogs().empty());
+
+    // Its Save asks for a new name, and the file stays as it was.
+    HWND badFrame = FrameShowing(editor, "x.bad");
+    editor.Post(kSave, badFrame);
+    Dialog saveAs = editor.WaitForDialog();
+    ASSERT_TRUE(saveAs);
+    EXPECT_TRUE(GetDlgItem(saveAs.hwnd, 0x470) || GetDlgItem(saveAs.hwnd, 0x47C)) << saveAs.title;
+    PramelSession::Click(saveAs, IDCANCEL);
+    editor.Settle();
+    EXPECT_EQ(ReadFile(badPath), std::string("\x10\x20", 2));
+
+    // Not reversible: nothing is checked, editing and both saves stay open.
+    HWND nrvFrame = FrameShowing(editor, "x.nrv");
+    EXPECT_EQ(editor.MenuItemState(kSave, nrvFrame) & MF_GRAYED, 0u);
+    EXPECT_EQ(editor.MenuItemState(kSaveAs, nrvFrame) & MF_GRAYED, 0u);
+    editor.TypeOver(0, 0, "7", nrvFrame);
+    EXPECT_EQ(editor.Text(nrvFrame).substr(0, 1), "7");
+
+    // A format problem found by the pre-save run: No keeps the old file
+    // byte for byte and leaves nothing behind; Yes saves.
+    HWND fmtFrame = FrameShowing(editor, "x.fmt");
+    EXPECT_EQ(editor.ItemText(kTemplateName, fmtFrame), " 判定 Ver.2.05");
+    std::string text = editor.Text(fmtFrame);
+    std::size_t at = text.find("00");
+    ASSERT_NE(at, std::string::npos);
+    editor.TypeOver(CharIndex(text, at), CharIndex(text, at) + 2, "FF", fmtFrame);
+    std::vector<std::string> filesBefore = FilesIn(folder);
+    for (int answer : {IDNO, IDYES}) {
+        editor.Post(kSave, fmtFrame);
+        Dialog ask = editor.WaitForDialog("フォーマット異常", 30000);
+        ASSERT_TRUE(ask);
+        EXPECT_EQ(ask.text, "テンプレートがフォーマット異常を検出しました。このまま保存しますか？");
+        EXPECT_NE(editor.OutputBarText(fmtFrame).find("ファイルの解析が中断されました。[終了コード:-100]"),
+                  std::string::npos);
+        PramelSession::Click(ask, answer);
+        editor.Settle();
+        if (answer == IDNO) {
+            EXPECT_EQ(ReadFile(fmtPath), std::string("\x00\x11\x22\x33", 4));
+            EXPECT_EQ(FilesIn(folder), filesBefore);
+        } else {
+            EXPECT_TRUE(WaitUntil([&] { return ReadFile(fmtPath) == std::string("\xFF\x11\x22\x33", 4); }));
+        }
+    }
+
+    // Message numbers of the view and the output bar sent by another
+    // program carry nothing the editor acts on.
+    HWND view = GetParent(editor.Control(fmtFrame));
+    std::string shown = editor.OutputBarText(fmtFrame);
+    PostMessageA(view, kShowErrorMessage, 1, 0);
+    PostMessageA(view, kShowErrorMessage, 0x10, 0x20);
+    PostMessageA(OutputBar(editor, fmtFrame), kOutputBarMessage, 1, 0x12345678);
+    PostMessageA(OutputBar(editor, fmtFrame), kOutputBarMessage, 2, 0x12345678);
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(OutputBar(editor, fmtFrame), kOutputBarMessage, 1, 0x40, SMTO_ABORTIFHUNG, 5000, &r);
+    editor.Settle();
+    EXPECT_TRUE(editor.running());
+    EXPECT_TRUE(editor.Dialogs().empty());
+    EXPECT_EQ(editor.OutputBarText(fmtFrame), shown);
+}
+
+TEST_F(TemplateMode, SeveralTemplatesForOneExtensionAreOffered) {
+    LibraryFolder library(folder, {{"選択", "PickC.js"}, {"選択", "PickA.js"}, {"選択", "PickB.js"}});
+    const std::string first = folder + "\\first.two";
+    const std::string second = folder + "\\second.two";
+    const std::string bytes("\x0A\x0B\x0C", 3);
+    WriteFile(first, bytes);
+    WriteFile(second, bytes);
+
+    PramelSession editor("\"" + first + "\"", false);
+    Dialog choose = editor.WaitForDialog("テンプレートの選択", 60000);
+    ASSERT_TRUE(choose);
+    HWND list = GetDlgItem(choose.hwnd, 1019);
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
+    PramelSession::Click(choose, IDOK);
+    ASSERT_TRUE(AllShown(editor, {"first.two"}));
+    EXPECT_EQ(editor.ItemText(kTemplateName), " 選択A") << "the first line of the sorted list";
+
+    // Cancelled, the file opens in binary mode.
+    PramelSession handOver("\"" + second + "\"", false);
+    handOver.WaitForExit(30000);
+    choose = editor.WaitForDialog("テンプレートの選択", 60000);
+    ASSERT_TRUE(choose);
+    PramelSession::Click(choose, IDCANCEL);
+    ASSERT_TRUE(AllShown(editor, {"second.two"}));
+    HWND frame = FrameShowing(editor, "second.two");
+    EXPECT_EQ(editor.StatusPane(5, frame), "バイナリモード");
+    HexLayout layout;
+    EXPECT_EQ(WithoutFinalLineBreak(editor.Text(frame)), WithoutFinalLineBreak(DumpText(bytes, layout)));
+}

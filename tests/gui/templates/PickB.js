@@ -1,0 +1,7 @@
+// One of three templates for the same extension.
+var f = new ActiveXObject("Velda.File");
+f.TemplateName = "選択B";
+f.TemplateExtend = ".two";
+f.Version = 0;
+f.Regist();
+f.PutAll();
