@@ -220,6 +220,15 @@ std::string WideTextOf(HWND control) {
     SendMessageTimeoutW(control, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&wide[0]), SMTO_NORMAL,
                         kLoadTimeoutMs, &got);
     std::fprintf(stderr, "DEBUG length=%lu got=%lu err=%lu\n", (unsigned long)length, (unsigned long)got, GetLastError());
+    for (DWORD_PTR n : {1000ul, 30000ul, 100000ul, 300000ul, 500000ul}) {
+        std::wstring w(n, L'\0'); DWORD_PTR g = 0;
+        SetLastError(0);
+        LRESULT r = SendMessageTimeoutW(control, WM_GETTEXT, n, reinterpret_cast<LPARAM>(&w[0]), SMTO_NORMAL, kLoadTimeoutMs, &g);
+        std::fprintf(stderr, "DEBUG W n=%lu r=%ld got=%lu err=%lu\n", (unsigned long)n, (long)r, (unsigned long)g, GetLastError());
+        std::string a(n, '\0');
+        r = SendMessageTimeoutA(control, WM_GETTEXT, n, reinterpret_cast<LPARAM>(&a[0]), SMTO_NORMAL, kLoadTimeoutMs, &g);
+        std::fprintf(stderr, "DEBUG A n=%lu r=%ld got=%lu err=%lu\n", (unsigned long)n, (long)r, (unsigned long)g, GetLastError());
+    }
     wide.resize(got);
     if (wide.empty()) return std::string();
     int size = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);

@@ -190,7 +190,7 @@ void MoveMouseTo(HWND window, POINT client) {
 }  // namespace
 
 std::string PramelPath() {
-    if (const char* exe = std::getenv("PRAMEL_EXE")) return exe;
+    if (const char* exe = std::getenv("PRAMEL_EXE"); exe && *exe) return exe;
     return TestFolder() + "\\Pramel.exe";
 }
 

@@ -21,6 +21,8 @@ namespace {
 constexpr UINT kSave = 57603;
 constexpr UINT kSaveAs = 57604;
 constexpr UINT kReload = 32802;
+constexpr UINT kChooseTemplate = 135;
+constexpr UINT kLibrarySettings = 32803;
 constexpr int kTemplateName = 1007;
 constexpr int kDetails = 1011;
 constexpr UINT kShowErrorMessage = 0x0500;
@@ -174,6 +176,14 @@ bool AllShown(const PramelSession& editor, const std::vector<std::string>& names
         60000);
 }
 
+std::string TextOfWindow(HWND w) {
+    wchar_t text[512] = {};
+    GetWindowTextW(w, text, 512);
+    char narrow[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
 HWND OutputBar(const PramelSession& editor, HWND frame) { return GetParent(editor.Item(kDetails, frame)); }
 
 void PressDetails(const PramelSession& editor, HWND frame) {
@@ -225,6 +235,7 @@ TEST_F(TemplateMode, BitmapAndWaveShowTheTemplatesTextAndEditsReachTheFile) {
         EXPECT_EQ(editor.ItemText(kTemplateName, frame), c.shownName);
         EXPECT_EQ(editor.StatusPane(5, frame), "テンプレートモード");
         EXPECT_EQ(editor.MenuItemState(kSave, frame) & MF_GRAYED, 0u);
+        editor.Screenshot("template-mode-" + c.name.substr(c.name.size() - 3), frame);
     }
 
     // The details, twice: shown once, with the path below the library.
@@ -236,6 +247,7 @@ TEST_F(TemplateMode, BitmapAndWaveShowTheTemplatesTextAndEditsReachTheFile) {
     PressDetails(editor, bmpFrame);
     PressDetails(editor, bmpFrame);
     EXPECT_EQ(editor.OutputBarText(bmpFrame), details);
+    editor.Screenshot("template-mode-details", bmpFrame);
 
     // bfReserved1 is the first "0000" after its comment: typed over, saved,
     // and the file changes in exactly those two bytes (little-endian, as
@@ -289,6 +301,14 @@ TEST_F(TemplateMode, UncheckedMismatchedAndJudgingTemplates) {
     PramelSession::Click(saveAs, IDCANCEL);
     editor.Settle();
     EXPECT_EQ(ReadFile(badPath), std::string("\x10\x20", 2));
+
+    // Another template chosen by hand for the same file: applied at once,
+    // and its text may be saved again.
+    editor.Post(kChooseTemplate, badFrame);
+    ASSERT_TRUE(editor.AnswerFileDialog(library.path() + "検査\\Unchecked.js"));
+    EXPECT_TRUE(WaitUntil([&] { return editor.ItemText(kTemplateName, badFrame) == " 検査なし"; }, 30000));
+    editor.Settle();
+    EXPECT_TRUE(editor.Dialogs().empty());
 
     // Not reversible: nothing is checked, editing and both saves stay open.
     HWND nrvFrame = FrameShowing(editor, "x.nrv");
@@ -357,6 +377,33 @@ TEST_F(TemplateMode, SeveralTemplatesForOneExtensionAreOffered) {
     ASSERT_TRUE(AllShown(editor, {"first.two"}));
     EXPECT_EQ(editor.ItemText(kTemplateName), " 選択A") << "the first line of the sorted list";
 
+    // The library settings: the folder, its subfolders and an empty entry;
+    // a chosen subfolder is kept once applied.
+    editor.Post(kLibrarySettings);
+    Dialog settings = editor.WaitForDialog("ライブラリの設定");
+    ASSERT_TRUE(settings);
+    editor.Screenshot("library-settings", settings.hwnd);
+    HWND apply = GetDlgItem(settings.hwnd, 32814);
+    HWND folders = GetDlgItem(settings.hwnd, 1015);
+    EXPECT_FALSE(IsWindowEnabled(apply));
+    EXPECT_EQ(SendMessageA(folders, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_FALSE(TextOfWindow(GetDlgItem(settings.hwnd, 1007)).empty());
+    SendMessageA(folders, CB_SETCURSEL, 0, 0);
+    SendMessageA(settings.hwnd, WM_COMMAND, MAKEWPARAM(1015, CBN_SELCHANGE), reinterpret_cast<LPARAM>(folders));
+    EXPECT_TRUE(IsWindowEnabled(apply));
+    PramelSession::Click(settings, 32814);
+    EXPECT_FALSE(IsWindowEnabled(apply));
+    PramelSession::Click(settings, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(settings.hwnd); }));
+    HKEY key = nullptr;
+    char filter[64] = {};
+    DWORD size = sizeof filter - 1;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Tevrin\\Pramel\\Templates", 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        RegQueryValueExA(key, "Filter", nullptr, nullptr, reinterpret_cast<BYTE*>(filter), &size);
+        RegCloseKey(key);
+    }
+    EXPECT_STREQ(filter, "選択");
+
     // Cancelled, the file opens in binary mode.
     PramelSession handOver("\"" + second + "\"", false);
     handOver.WaitForExit(30000);
@@ -368,4 +415,72 @@ TEST_F(TemplateMode, SeveralTemplatesForOneExtensionAreOffered) {
     EXPECT_EQ(editor.StatusPane(5, frame), "バイナリモード");
     HexLayout layout;
     EXPECT_EQ(WithoutFinalLineBreak(editor.Text(frame)), WithoutFinalLineBreak(DumpText(bytes, layout)));
+}
+
+namespace {
+
+void CopyTree(const std::string& from, const std::string& to) {
+    CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA entry{};
+    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            CopyTree(from + "\\" + name, to + "\\" + name);
+        } else {
+            CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+        }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+}
+
+// Registers a library file quietly and waits.
+void Register(const std::string& library) {
+    std::string command = "regsvr32.exe /s \"" + library + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+    WaitForSingleObject(pi.hProcess, 60000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
+}  // namespace
+
+// A copy of the installed folder, started with the library not registered:
+// one question, the registration of the library beside the editor, and its
+// templates listed and applied.
+TEST_F(TemplateMode, FirstStartFromTheInstalledFolderRegistersAndListsTheLibrary) {
+    const std::string installed = folder + "\\Pramel";
+    CopyTree(WindowsPath(PRAMEL_DIST), installed);
+    const std::string library = installed + "\\ライブラリ\\";
+    ASSERT_TRUE(FileExists(library + "Velda.dll"));
+    const std::string bmpPath = folder + "\\first.bmp";
+    WriteFile(bmpPath, Bitmap(2, 2));
+    SetRegistryServer(folder + "\\nowhere\\Velda.dll");
+    _putenv_s("PRAMEL_EXE", (installed + "\\Pramel.exe").c_str());
+    {
+        PramelSession editor("\"" + bmpPath + "\"", false);
+        Dialog ask = editor.WaitForDialog({}, 30000);
+        ASSERT_TRUE(ask);
+        EXPECT_EQ(ask.title, "セットアップ");
+        EXPECT_EQ(ask.text, "ライブラリがセットアップされていません。登録しますか？");
+        PramelSession::Click(ask, IDOK);
+        ASSERT_TRUE(AllShown(editor, {"first.bmp"}));
+        editor.Settle();
+        EXPECT_TRUE(editor.Dialogs().empty());
+        EXPECT_EQ(RegistryServer(), library + "Velda.dll");
+        EXPECT_EQ(editor.ItemText(kTemplateName), " ビットマップ画像 Ver.1.00");
+        std::string list = ReadFile(library + "TemplateList.txt");
+        for (const char* entry : {"BMP=画像\\Bitmap.js\r\n", "DIB=画像\\Bitmap.js\r\n", "WAV=音声\\Wave.vbs\r\n"}) {
+            EXPECT_NE(list.find(entry), std::string::npos) << entry;
+        }
+    }
+    _putenv_s("PRAMEL_EXE", "");
+    Register(WindowsPath(PRAMEL_VELDA_DLL));
 }

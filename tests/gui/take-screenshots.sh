@@ -28,9 +28,13 @@ fi
 # shellcheck source=../../scripts/wine-env.sh
 . "$root/scripts/wine-env.sh" "$prefix"
 
+# The editor starts only with its template library registered.
+velda="$tests/../../library/com/Velda.dll"
+[ -f "$velda" ] && wine regsvr32 /s "Z:$(realpath "$velda" | tr / '\\')" </dev/null >/dev/null 2>&1
+
 cd "$tests"
 PRAMEL_SCREENSHOTS="Z:$shots" timeout 300 xvfb-run -a -s "-screen 0 1280x900x24" \
-  wine pramel_gui_tests.exe --gtest_filter='Screens.*:BinaryMode.Shows*:BinaryMode.Display*:Startup.Untitled*:FrameBars.BarsDock*:FrameBars.Dragging*' \
+  wine pramel_gui_tests.exe --gtest_filter='Screens.*:BinaryMode.Shows*:BinaryMode.Display*:Startup.Untitled*:FrameBars.BarsDock*:FrameBars.Dragging*:TemplateMode.BitmapAndWave*:TemplateMode.SeveralTemplates*' \
   </dev/null >"$shots/run.log" 2>&1 || { echo "screenshot run failed, see $shots/run.log" >&2; exit 1; }
 for bmp in "$shots"/*.bmp; do
   convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
