@@ -19,7 +19,9 @@
 # Each figure is the median of N runs (default 3; each column its own
 # median). An open is timed from the editor's start until the view shows
 # the whole text (pramel_load_bench.exe); the first run of each mode also
-# checks that the view holds exactly the expected text. A template open is
+# checks the text shown: in binary mode byte for byte, in template mode by
+# its line count and length against the text velda_run.exe makes of the
+# file (Wine hands such a text to no other process). A template open is
 # split by the editor's load log (PRAMEL_LOAD_LOG) into:
 #   host     starting the script host: cscript //nologo on an empty .js,
 #            started the way the editor starts a template, timed in the same
@@ -87,8 +89,8 @@ fi
 editor_running() {
   local p
   for p in /proc/[0-9]*; do
-    tr '\0' '\n' <"$p/cmdline" 2>/dev/null | head -n 1 | grep -qi 'pramel\.exe' || continue
-    tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && return 0
+    { tr '\0' '\n' <"$p/cmdline"; } 2>/dev/null | head -n 1 | grep -qi 'pramel\.exe' || continue
+    { tr '\0' '\n' <"$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && return 0
   done
   return 1
 }
@@ -154,8 +156,8 @@ host_ms="$(median "${host[@]}")"
 
 # log_field KIND NAME: NAME's value in the last log line of that kind.
 log_field() { field "$2" "$(grep "^$1 " "$work/load.log" | tail -n 1)"; }
-# open MODE FILE [EXPECT]: one open through pramel_load_bench, checked on
-# the first run; sets the globals of the measured parts.
+# open_file FILE CHECK [OPTION...]: one open through pramel_load_bench, the
+# text checked when CHECK is 1; sets o_ms, o_peak and the stream-in's parts.
 open_file() {
   local file="$1" check="$2" out
   shift 2
