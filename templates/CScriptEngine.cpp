@@ -56,6 +56,18 @@ bool IsPowerShellScript(const std::string& path) {
                                                       ".ps1", -1) == CSTR_EQUAL;
 }
 
+// A template's declaration (name, extensions, version, author, comment,
+// help address) describes that template alone: what an earlier run of
+// another template declared must not be shown as this one's.
+void ClearDeclaration(session::SessionBlock& block) {
+    std::memset(block.templateName, 0, sizeof block.templateName);
+    std::memset(block.templateExtend, 0, sizeof block.templateExtend);
+    block.version = 0;
+    std::memset(block.editorName, 0, sizeof block.editorName);
+    std::memset(block.comment, 0, sizeof block.comment);
+    std::memset(block.helpUri, 0, sizeof block.helpUri);
+}
+
 bool ShiftDown() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
 
 // A work file for one run: created anew (an existing one is truncated) with
@@ -256,6 +268,7 @@ long CScriptEngine::RunTemplate(HANDLE file, const std::string& fileName, const 
         active_->status = 0;
         active_->errorOffset = 0;
         session::CopyTextField(active_->fileName, session::kFileNameWidth, fileName.data(), fileName.size());
+        ClearDeclaration(*active_);
     }
 
     // The document's handle is not inheritable; the child gets its own
