@@ -64,30 +64,38 @@ Check CheckLibrary() {
     return result;
 }
 
-// Keeps the browser's OK button for folders that hold the library.
+// Shows the folder in the browser's status line and enables OK only when
+// the folder holds the library.
+void ShowBrowsedFolder(HWND window, const char* folder) {
+    SendMessageA(window, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(folder ? folder : ""));
+    bool hasLibrary = false;
+    if (folder && *folder) {
+        std::string candidate = folder;
+        if (candidate.back() != '\\') candidate += '\\';
+        candidate += library::kLibraryFileName;
+        hasLibrary = candidate.size() < kPathBuffer && FileExists(candidate);
+    }
+    SendMessageA(window, BFFM_ENABLEOK, 0, hasLibrary ? 1 : 0);
+}
+
+// Starts the browser on the current folder and keeps its OK button for
+// folders that hold the library (a selection without a file-system path
+// has none).
 int CALLBACK BrowseCallback(HWND window, UINT msg, LPARAM lp, LPARAM) {
     switch (msg) {
     case BFFM_INITIALIZED: {
         std::vector<char> current(kPathBuffer + 1, '\0');
         DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(current.size()), current.data());
-        if (length > 0 && length < current.size()) {
-            SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(current.data()));
-        }
+        bool ok = length > 0 && length < current.size();
+        if (ok) SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(current.data()));
+        // Not every system reports the first selection as a change.
+        ShowBrowsedFolder(window, ok ? current.data() : nullptr);
         break;
     }
     case BFFM_SELCHANGED: {
         char folder[MAX_PATH] = {};
-        bool hasLibrary = false;
-        if (SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(lp), folder)) {
-            SendMessageA(window, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(folder));
-            std::string candidate = std::string(folder);
-            if (!candidate.empty() && candidate.back() != '\\') candidate += '\\';
-            candidate += library::kLibraryFileName;
-            hasLibrary = candidate.size() < kPathBuffer && FileExists(candidate);
-        } else {
-            SendMessageA(window, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(""));
-        }
-        SendMessageA(window, BFFM_ENABLEOK, 0, hasLibrary ? 1 : 0);
+        bool ok = SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(lp), folder) != FALSE;
+        ShowBrowsedFolder(window, ok ? folder : nullptr);
         break;
     }
     default:

@@ -487,3 +487,36 @@ TEST_F(TemplateMode, FirstStartFromTheInstalledFolderRegistersAndListsTheLibrary
     _putenv_s("PRAMEL_EXE", "");
     Register(WindowsPath(PRAMEL_VELDA_DLL));
 }
+
+// Without the library folder beside the editor, the folder browser asks for
+// one; it takes only a folder that holds the library, and cancelling it
+// ends the start without a window.
+TEST_F(TemplateMode, FirstStartWithoutTheLibraryFolderAsksForOne) {
+    const std::string installed = folder + "\\Pramel";
+    CreateDirectoryA(installed.c_str(), nullptr);
+    CopyFileA((WindowsPath(PRAMEL_DIST) + "\\Pramel.exe").c_str(), (installed + "\\Pramel.exe").c_str(), FALSE);
+    const std::string saved = RegistryServer();
+    SetRegistryServer(folder + "\\nowhere\\Velda.dll");
+    _putenv_s("PRAMEL_EXE", (installed + "\\Pramel.exe").c_str());
+    {
+        PramelSession editor("", false);
+        Dialog ask = editor.WaitForDialog("セットアップ", 30000);
+        ASSERT_TRUE(ask);
+        PramelSession::Click(ask, IDOK);
+        Dialog browser;
+        EXPECT_TRUE(WaitUntil([&] {
+            for (const Dialog& d : editor.Dialogs()) {
+                if (d.hwnd != ask.hwnd && IsWindowVisible(d.hwnd)) browser = d;
+            }
+            return static_cast<bool>(browser);
+        }));
+        ASSERT_TRUE(browser);
+        editor.Screenshot("library-folder-browser", browser.hwnd);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(browser.hwnd, IDOK))) << "no library in the current folder";
+        PramelSession::Click(browser, IDCANCEL);
+        EXPECT_NE(editor.WaitForExit(30000), -1) << "the start ends";
+        EXPECT_TRUE(editor.Frames().empty());
+    }
+    _putenv_s("PRAMEL_EXE", "");
+    SetRegistryServer(saved);
+}
