@@ -216,6 +216,7 @@ TEST_F(TemplateMode, BitmapAndWaveShowTheTemplatesTextAndEditsReachTheFile) {
     ASSERT_TRUE(AllShown(editor, {"sample.bmp", "sample.wav"}));
     editor.Settle();
     EXPECT_TRUE(editor.Dialogs().empty()) << "no message after loading reversible templates";
+    editor.Screenshot("template-mode", FrameShowing(editor, "sample.wav"));
 
     struct Case {
         std::string name;
@@ -235,7 +236,6 @@ TEST_F(TemplateMode, BitmapAndWaveShowTheTemplatesTextAndEditsReachTheFile) {
         EXPECT_EQ(editor.ItemText(kTemplateName, frame), c.shownName);
         EXPECT_EQ(editor.StatusPane(5, frame), "テンプレートモード");
         EXPECT_EQ(editor.MenuItemState(kSave, frame) & MF_GRAYED, 0u);
-        editor.Screenshot("template-mode-" + c.name.substr(c.name.size() - 3), frame);
     }
 
     // The details, twice: shown once, with the path below the library.
@@ -247,7 +247,6 @@ TEST_F(TemplateMode, BitmapAndWaveShowTheTemplatesTextAndEditsReachTheFile) {
     PressDetails(editor, bmpFrame);
     PressDetails(editor, bmpFrame);
     EXPECT_EQ(editor.OutputBarText(bmpFrame), details);
-    editor.Screenshot("template-mode-details", bmpFrame);
 
     // bfReserved1 is the first "0000" after its comment: typed over, saved,
     // and the file changes in exactly those two bytes (little-endian, as
@@ -265,8 +264,11 @@ TEST_F(TemplateMode, BitmapAndWaveShowTheTemplatesTextAndEditsReachTheFile) {
     EXPECT_TRUE(editor.Dialogs().empty());
     EXPECT_NE(editor.OutputBarText(bmpFrame).find("[終了コード:0]"), std::string::npos);
 
-    // A reload applies the same template again.
+    // A reload applies the same template again. (The wave's frame opened
+    // last and is in front: the one to take a picture of.)
     HWND wavFrame = FrameShowing(editor, "sample.wav");
+    PressDetails(editor, wavFrame);
+    editor.Screenshot("template-mode-details", wavFrame);
     std::string before = editor.Text(wavFrame);
     editor.Send(kReload, wavFrame);
     EXPECT_EQ(editor.Text(wavFrame), before);

@@ -30,7 +30,13 @@ fi
 
 # The editor starts only with its template library registered.
 velda="$tests/../../library/com/Velda.dll"
-[ -f "$velda" ] && wine regsvr32 /s "Z:$(realpath "$velda" | tr / '\\')" </dev/null >/dev/null 2>&1
+if [ -f "$velda" ]; then
+  wine regsvr32 /s "Z:$(realpath "$velda" | tr / '\\')" </dev/null >/dev/null 2>&1 || true
+  # The Wine session it started has no display: end it, so the test run
+  # starts one on the virtual display.
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+fi
 
 cd "$tests"
 PRAMEL_SCREENSHOTS="Z:$shots" timeout 300 xvfb-run -a -s "-screen 0 1280x900x24" \
