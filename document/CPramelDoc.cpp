@@ -102,7 +102,13 @@ bool CPramelDoc::PreSaveRun(CFile& written) {
                          MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2) == IDYES;
 }
 
+bool CPramelDoc::CanCloseFrame(CFrameWnd* frame) {
+    if (busy_ > 0) return false;
+    return CRichEditDoc::CanCloseFrame(frame);
+}
+
 bool CPramelDoc::OpenFile(const std::string& path) {
+    BusyScope busy(*this);
     byteOrder = StoredByteOrder(path);
     if (mode == kModeTemplate && !CPramelApp::Get()->templates().SelectTemplateForFile(path, templatePath)) {
         mode = kModeBinary;
@@ -203,6 +209,7 @@ int CPramelDoc::SaveConversion(CArchive& archive) {
 }
 
 bool CPramelDoc::SaveDocument(const std::string* path, bool replace) {
+    BusyScope busy(*this);
     if (path && !path->empty() && writable == 1) return CRichEditDoc::DoSave(path, replace);
 
     std::string filter = std::string(texts::kTextFilter) + texts::kBinaryFilter;
@@ -249,6 +256,7 @@ void CPramelDoc::ReportSaveError(const std::string& path, const std::exception& 
 }
 
 bool CPramelDoc::Reload() {
+    BusyScope busy(*this);
     const std::string path = GetPathName();
     if (path.empty()) return true;
     if (IsModified()) {
@@ -287,6 +295,7 @@ bool CPramelDoc::OnCmdMsg(UINT id, CCmdUI* ui) {
         if (ui) {
             ui->Enable(mode != kModeText && !IsModified() && !GetPathName().empty());
         } else {
+            BusyScope busy(*this);
             std::string chosen;
             if (templates.BrowseTemplateFile(chosen, FrameWindow())) {
                 mode = kModeTemplate;

@@ -17,6 +17,7 @@
 
 class CArchive;
 class CFile;
+class CFrameWnd;
 class CPramelView;
 class CScriptEngine;
 
@@ -54,6 +55,10 @@ public:
         ReportSaveError(path, error, saving);
     }
     bool OnCmdMsg(UINT id, CCmdUI* ui) override;
+    // Refused while the document loads, reloads or saves: a template run or
+    // a dialog of that operation pumps messages, and a close arriving then
+    // would delete the document under the operation.
+    bool CanCloseFrame(CFrameWnd* frame) override;
 
     int dataSize = 1;
     int byteOrder = 1;
@@ -65,6 +70,18 @@ public:
     std::string templatePath;
 
 private:
+    // Marks the document busy for the length of one operation.
+    class BusyScope {
+    public:
+        explicit BusyScope(CPramelDoc& document) : count_(document.busy_) { ++count_; }
+        ~BusyScope() { --count_; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        int& count_;
+    };
+
     void LoadOrStore(CArchive& archive);
     void LoadBinary(CArchive& archive);
     bool SaveDocument(const std::string* path, bool replace);
@@ -82,4 +99,6 @@ private:
     void NotifyOutputBar(WPARAM what, const std::string* text);
     void ShowRunResult(const CScriptEngine& engine);
     HWND FrameWindow() const;
+
+    int busy_ = 0;
 };

@@ -22,6 +22,8 @@ constexpr UINT kSave = 57603;
 constexpr UINT kSaveAs = 57604;
 constexpr UINT kReload = 32802;
 constexpr UINT kChooseTemplate = 135;
+constexpr UINT kLittleEndian = 32776;
+constexpr UINT kBigEndian = 32777;
 constexpr UINT kLibrarySettings = 32803;
 constexpr int kTemplateName = 1007;
 constexpr int kDetails = 1011;
@@ -89,6 +91,26 @@ std::string Wave(int samples) {
     return "RIFF" + Le32(static_cast<unsigned>(body.size())) + body;
 }
 
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA entry{};
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string path = folder + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
 std::string RegistryServer() {
     char value[MAX_PATH + 1] = {};
     LONG size = MAX_PATH;
@@ -106,6 +128,7 @@ class LibraryFolder {
 public:
     LibraryFolder(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& templates)
         : path_(folder + "\\lib\\"), saved_(RegistryServer()) {
+        RemoveTree(folder + "\\lib");
         CreateDirectoryA(path_.c_str(), nullptr);
         CopyFileA(WindowsPath(PRAMEL_VELDA_DLL).c_str(), (path_ + "Velda.dll").c_str(), FALSE);
         for (const auto& [subfolder, name] : templates) {
@@ -326,6 +349,8 @@ TEST_F(TemplateMode, UncheckedMismatchedAndJudgingTemplates) {
     // byte for byte and leaves nothing behind; Yes saves.
     HWND fmtFrame = FrameShowing(editor, "x.fmt");
     EXPECT_EQ(editor.ItemText(kTemplateName, fmtFrame), " 判定 Ver.2.05");
+    EXPECT_TRUE(editor.MenuItemState(kBigEndian, fmtFrame) & MF_CHECKED) << "the template's byte order is taken";
+    EXPECT_TRUE(editor.MenuItemState(kLittleEndian, nrvFrame) & MF_CHECKED) << "not from a template that is not reversible";
     std::string text = editor.Text(fmtFrame);
     std::size_t at = text.find("00");
     ASSERT_NE(at, std::string::npos);
@@ -414,6 +439,12 @@ TEST_F(TemplateMode, SeveralTemplatesForOneExtensionAreOffered) {
     handOver.WaitForExit(30000);
     choose = editor.WaitForDialog("テンプレートの選択", 60000);
     ASSERT_TRUE(choose);
+    // Asked to close while the file is still being opened, the new frame
+    // stays: its document is in use.
+    for (HWND frame : editor.Frames()) {
+        if (frame != FrameShowing(editor, "first.two")) PostMessageA(frame, WM_CLOSE, 0, 0);
+    }
+    editor.Settle();
     PramelSession::Click(choose, IDCANCEL);
     ASSERT_TRUE(AllShown(editor, {"second.two"}));
     HWND frame = FrameShowing(editor, "second.two");
