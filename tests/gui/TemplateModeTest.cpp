@@ -18,6 +18,7 @@ using namespace gui;
 
 namespace {
 
+constexpr UINT kOpen = 57601;
 constexpr UINT kSave = 57603;
 constexpr UINT kSaveAs = 57604;
 constexpr UINT kReload = 32802;
@@ -260,6 +261,22 @@ TEST_F(TemplateMode, BitmapAndWaveShowTheTemplatesTextAndEditsReachTheFile) {
         EXPECT_EQ(editor.StatusPane(5, frame), "テンプレートモード");
         EXPECT_EQ(editor.MenuItemState(kSave, frame) & MF_GRAYED, 0u);
     }
+
+    // The open dialog offers the listed extensions as its third file type,
+    // chosen from the start.
+    editor.Post(kOpen);
+    Dialog open = editor.WaitForDialog();
+    ASSERT_TRUE(open);
+    HWND types = GetDlgItem(open.hwnd, 0x470);
+    EXPECT_EQ(SendMessageW(types, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(types, CB_GETCURSEL, 0, 0), 2);
+    wchar_t type[256] = {};
+    SendMessageW(types, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(type));
+    std::wstring typeText = type;
+    EXPECT_EQ(typeText.rfind(Wide("テンプレート適用 ("), 0), 0u);
+    for (const char* key : {"BMP", "DIB", "WAV"}) EXPECT_NE(typeText.find(Wide(key)), std::wstring::npos) << key;
+    PramelSession::Click(open, IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(open.hwnd); }));
 
     // The details, twice: shown once, with the path below the library.
     HWND bmpFrame = FrameShowing(editor, "sample.bmp");
