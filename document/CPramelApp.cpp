@@ -140,6 +140,10 @@ CPramelDoc* CPramelApp::OpenDocumentInMode(const std::string& path, int mode) {
     // An untouched empty document in the active frame takes the file.
     CFrameWnd* active = ActiveFrame();
     auto* current = active ? dynamic_cast<CPramelDoc*>(active->GetActiveDocument()) : nullptr;
+    // A document that is still loading or saving is never reused or
+    // discarded: its operation is under way (a long template run lets
+    // other windows work meanwhile).
+    if (current && current->IsBusy()) current = nullptr;
     if (current && current->GetPathName().empty() && !current->IsModified()) {
         current->mode = mode;
         return current->OpenFile(path) ? current : nullptr;
@@ -147,6 +151,10 @@ CPramelDoc* CPramelApp::OpenDocumentInMode(const std::string& path, int mode) {
     // The file is open already: reload it in place, or start over.
     CPramelDoc* discarded = nullptr;
     if (auto* open = dynamic_cast<CPramelDoc*>(docTemplate()->FindOpenDocument(path))) {
+        if (open->IsBusy()) {
+            MessageBeep(MB_ICONEXCLAMATION);
+            return nullptr;
+        }
         if (!open->IsModified()) {
             open->mode = mode;
             return open->OpenFile(path) ? open : nullptr;

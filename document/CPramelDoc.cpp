@@ -10,6 +10,7 @@
 #include "framework/CFile.h"
 #include "framework/CFrameWnd.h"
 #include "framework/LoadLog.h"
+#include "framework/StandardIds.h"
 #include "framework/Strings.h"
 #include "pipeline/CStream.h"
 #include "pipeline/Chains.h"
@@ -57,11 +58,29 @@ void CPramelDoc::SetTemplateLayout(const CPramelView& view) {
 
 void CPramelDoc::LoadTemplate(CArchive& archive) {
     CScriptEngine& engine = *CPramelApp::Get()->templates().engine();
+    // Another document's template is running (its progress dialog lets
+    // other windows work meanwhile): this file is shown as its bytes.
+    if (engine.IsRunning()) {
+        mode = kModeBinary;
+        LoadBinary(archive);
+        NotifyOutputBar(2, nullptr);
+        return;
+    }
     CFile& file = archive.GetFile();
     file.SeekToBegin();
     double start = LoadClock();
     long result = engine.RunTemplate(file.handle(), file.GetFileName(), templatePath, FrameWindow());
     double ran = LoadClock();
+    if (!engine.lastRunStarted()) {
+        // No script ran (its host cannot be started, or a path does not
+        // fit): the work files hold nothing of this file. The output bar
+        // tells why, and the file is shown as its bytes.
+        ShowRunResult(engine);
+        mode = kModeBinary;
+        file.SeekToBegin();
+        LoadBinary(archive);
+        return;
+    }
     sessionCopy = engine.master();
     {
         CFile text(engine.outputFile(), CFile::Mode::Read);
@@ -71,28 +90,37 @@ void CPramelDoc::LoadTemplate(CArchive& archive) {
     double loaded = LoadClock();
     ShowRunResult(engine);
 
-    // A run that did not end by itself (cancelled, or its host failed) has
-    // left a text that stands for part of the file at most: saving it over
-    // the file would cut the file short.
-    bool incomplete = result == -1 || engine.lastExitCode() != 0;
+    // Save may write the text back over the file only when it is known to
+    // stand for every byte of it: the template declared itself reversible,
+    // the text packs to exactly the bytes it emitted, it emitted the whole
+    // file, and the script ended by itself. Anything else (a cancel, a
+    // failed host, a template that is not reversible) still opens and can
+    // be saved under another name.
+    bool complete = engine.lastExitCode() == 0 && result != -1;
     bool mismatch = false;
     if (sessionCopy.reversible) {
         byteOrder = session::IsBigEndian(sessionCopy) ? 1 : 0;
-        // The text must stand for every byte of the file, and for exactly
-        // the bytes the template emitted.
         mismatch = sessionCopy.outputBytes != sessionCopy.fileSize ||
                    !VerifyTextCrc(engine.outputFile(), static_cast<std::uint32_t>(byteOrder), sessionCopy.outputCrc);
     }
     AppendLoadLog("template run_ms=%.1f text_ms=%.1f check_ms=%.1f bytes=%lu", ran - start, loaded - ran,
                   LoadClock() - loaded, static_cast<unsigned long>(sessionCopy.outputBytes));
     if (mismatch) {
-        if (CPramelView* view = GetPramelView()) view->PostErrorMessage(texts::kTemplateMismatch, texts::kConversionErrorCaption);
+        if (CPramelView* view = GetPramelView()) {
+            view->PostErrorMessage(texts::kTemplateMismatch, texts::kConversionErrorCaption);
+        }
     }
-    if (mismatch || incomplete) writable = 0;
+    if (!sessionCopy.reversible || mismatch || !complete) writable = 0;
 }
 
 bool CPramelDoc::PreSaveRun(CFile& written) {
     CScriptEngine& engine = *CPramelApp::Get()->templates().engine();
+    // The check cannot run while another document's template runs: the
+    // save waits for the user to try again.
+    if (engine.IsRunning()) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        return false;
+    }
     written.SeekToBegin();
     long result = engine.RunTemplate(written.handle(), written.GetFileName(), templatePath, FrameWindow());
     sessionCopy = engine.master();
@@ -108,6 +136,7 @@ bool CPramelDoc::CanCloseFrame(CFrameWnd* frame) {
 }
 
 bool CPramelDoc::OpenFile(const std::string& path) {
+    if (busy_ > 0) return false;
     BusyScope busy(*this);
     byteOrder = StoredByteOrder(path);
     if (mode == kModeTemplate && !CPramelApp::Get()->templates().SelectTemplateForFile(path, templatePath)) {
@@ -115,7 +144,14 @@ bool CPramelDoc::OpenFile(const std::string& path) {
         templatePath.clear();
     }
     if (HWND frame = FrameWindow()) RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    if (!OnOpenDocument(path)) return false;
+    // A document refilled in place starts writable again; a failed open
+    // leaves the old text and keeps the old state.
+    int oldWritable = writable;
+    writable = 1;
+    if (!OnOpenDocument(path)) {
+        writable = oldWritable;
+        return false;
+    }
     SetPathName(path);
     UpdateTitle();
     return true;
@@ -209,6 +245,7 @@ int CPramelDoc::SaveConversion(CArchive& archive) {
 }
 
 bool CPramelDoc::SaveDocument(const std::string* path, bool replace) {
+    if (busy_ > 0) return false;
     BusyScope busy(*this);
     if (path && !path->empty() && writable == 1) return CRichEditDoc::DoSave(path, replace);
 
@@ -256,6 +293,7 @@ void CPramelDoc::ReportSaveError(const std::string& path, const std::exception& 
 }
 
 bool CPramelDoc::Reload() {
+    if (busy_ > 0) return false;
     BusyScope busy(*this);
     const std::string path = GetPathName();
     if (path.empty()) return true;
@@ -264,12 +302,36 @@ bool CPramelDoc::Reload() {
             return false;
         }
     }
+    int oldWritable = writable;
     writable = 1;
     CPramelView* view = GetPramelView();
     int firstLine = view ? view->FirstVisibleLine() : 0;
-    if (!OnOpenDocument(path)) return false;
+    if (!OnOpenDocument(path)) {
+        writable = oldWritable;
+        return false;
+    }
     if (view) view->ShowLineAtTop(firstLine);
     return true;
+}
+
+bool CPramelDoc::IsBlockedWhileBusy(UINT id) {
+    switch (id) {
+    case ids::kFileSave:
+    case ids::kFileSaveAs:
+    case ids::kFileClose:
+    case ID_RELOAD:
+    case ID_TEMPLATE_SELECT:
+    case ID_ENDIAN_LITTLE:
+    case ID_ENDIAN_BIG:
+    case ID_DATA_BYTE:
+    case ID_DATA_WORD:
+    case ID_DATA_DWORD:
+    case ID_PRESAVE_CHECK:
+    case ID_VIEW_SETTINGS:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void CPramelDoc::ChangeByteOrder(int order) {
@@ -286,6 +348,13 @@ void CPramelDoc::ChangeDataSize(int size) {
 
 bool CPramelDoc::OnCmdMsg(UINT id, CCmdUI* ui) {
     ITemplateHooks& templates = CPramelApp::Get()->templates();
+    // While the document loads or saves, nothing may save, reload or close
+    // it: those commands are off (floating bars and other frames stay
+    // usable while a long template run shows its progress).
+    if (busy_ > 0 && IsBlockedWhileBusy(id)) {
+        if (ui) ui->Enable(false);
+        return true;
+    }
     switch (id) {
     case ID_RELOAD:
         if (ui) ui->Enable(!GetPathName().empty());
@@ -295,9 +364,13 @@ bool CPramelDoc::OnCmdMsg(UINT id, CCmdUI* ui) {
         if (ui) {
             ui->Enable(mode != kModeText && !IsModified() && !GetPathName().empty());
         } else {
-            BusyScope busy(*this);
             std::string chosen;
-            if (templates.BrowseTemplateFile(chosen, FrameWindow())) {
+            bool picked = false;
+            {
+                BusyScope busy(*this);
+                picked = templates.BrowseTemplateFile(chosen, FrameWindow());
+            }
+            if (picked) {
                 mode = kModeTemplate;
                 templatePath = chosen;
                 Reload();

@@ -59,6 +59,9 @@ public:
     // a dialog of that operation pumps messages, and a close arriving then
     // would delete the document under the operation.
     bool CanCloseFrame(CFrameWnd* frame) override;
+    bool IsBusy() const { return busy_ > 0; }
+    // Commands that would save, reload or close the document.
+    static bool IsBlockedWhileBusy(UINT id);
 
     int dataSize = 1;
     int byteOrder = 1;

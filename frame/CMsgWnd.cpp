@@ -3,6 +3,7 @@
 #include <richedit.h>
 #include <shellapi.h>
 
+#include <cstring>
 #include <vector>
 
 #include "document/CPramelApp.h"
@@ -43,6 +44,39 @@ std::string TakeMessages(const std::string& path) {
     SetEndOfFile(file);
     CloseHandle(file);
     return text;
+}
+
+// Hands a text to the control as plain text (never read as rich text, which
+// a text starting with "{\\rtf" would be otherwise). A buffer never ends
+// between a CR and its LF or inside a double-byte character: the control
+// would take the pieces for separate characters.
+struct PlainText {
+    const std::string* text;
+    std::size_t at;
+};
+
+DWORD CALLBACK GivePlainText(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
+    auto* source = reinterpret_cast<PlainText*>(cookie);
+    const std::string& text = *source->text;
+    std::size_t end = source->at;
+    std::size_t limit = source->at + static_cast<std::size_t>(size > 2 ? size : 2);
+    while (end < text.size()) {
+        std::size_t next = end + (IsDBCSLeadByte(static_cast<BYTE>(text[end])) && end + 1 < text.size() ? 2 : 1);
+        if (text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
+        if (next > limit) break;
+        end = next;
+    }
+    std::memcpy(buffer, text.data() + source->at, end - source->at);
+    *done = static_cast<LONG>(end - source->at);
+    source->at = end;
+    return 0;
+}
+
+void StreamPlainText(HWND control, const std::string& text, bool replaceSelection) {
+    PlainText source{&text, 0};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, GivePlainText};
+    SendMessageA(control, EM_STREAMIN, SF_TEXT | (replaceSelection ? SFF_SELECTION : 0),
+                 reinterpret_cast<LPARAM>(&stream));
 }
 
 // A template below the library folder shows its path relative to it.
@@ -138,8 +172,7 @@ std::string CMsgWnd::OutputText() const { return output_ ? text::WindowText(outp
 
 void CMsgWnd::SetOutputText(const std::string& value) {
     if (!output_) return;
-    SETTEXTEX how{ST_DEFAULT, CP_ACP};
-    SendMessageA(output_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(value.c_str()));
+    StreamPlainText(output_, value, false);
     if (value.empty()) return;
     auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(frame_));
     if (frame && !frame->IsBarVisible(*this)) SendMessageA(frame_, WM_COMMAND, ID_VIEW_OUTPUTBAR, 0);
@@ -202,10 +235,20 @@ void CMsgWnd::ShowRunResult(const CScriptEngine& engine) {
     SetOutputText(TakeMessages(engine.messageFile()));
     const session::SessionBlock& block = engine.master();
     std::string name(block.templateName, strnlen(block.templateName, sizeof block.templateName));
-    if (name.empty()) return;
-    SetItemText(IDC_TEMPLATE_NAME, block.version != 0 ? text::Format(texts::kTemplateNameVersion, name.c_str(),
-                                                                     block.version / 100, block.version % 100)
-                                                      : text::Format(texts::kTemplateNameOnly, name.c_str()));
+    if (name.empty()) {
+        // Each run starts without a declaration: a template that gave no
+        // name must not keep the name of the one before.
+        SetItemText(IDC_TEMPLATE_NAME, std::string());
+        EnableWindow(Item(IDC_DETAILS), FALSE);
+        return;
+    }
+    int version = block.version;
+    int magnitude = version < 0 ? -version : version;
+    SetItemText(IDC_TEMPLATE_NAME,
+                version != 0 ? text::Format(version < 0 ? texts::kTemplateNameNegativeVersion
+                                                        : texts::kTemplateNameVersion,
+                                            name.c_str(), magnitude / 100, magnitude % 100)
+                             : text::Format(texts::kTemplateNameOnly, name.c_str()));
     EnableWindow(Item(IDC_DETAILS), TRUE);
 }
 
@@ -219,8 +262,7 @@ void CMsgWnd::AppendText(const std::string& value, bool link) {
     format.dwMask = CFM_LINK;
     format.dwEffects = link ? CFE_LINK : 0;
     SendMessageA(output_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    SETTEXTEX how{ST_SELECTION, CP_ACP};
-    SendMessageA(output_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(value.c_str()));
+    StreamPlainText(output_, value, true);
 }
 
 void CMsgWnd::ShowDetails() {

@@ -22,6 +22,7 @@ constexpr const char kBarStateSection[] = "DockingBarState";
 // The template result and details of the output bar. The labels line up
 // with full-width spaces.
 constexpr const char kTemplateNameVersion[] = " %s Ver.%d.%02d";
+constexpr const char kTemplateNameNegativeVersion[] = " %s Ver.-%d.%02d";
 constexpr const char kTemplateNameOnly[] = " %s";
 constexpr const char kDetailsHeading[] = "【テンプレート詳細情報】\r\n";
 constexpr const char kDetailsPath[] = "ファイルパス名 : ";

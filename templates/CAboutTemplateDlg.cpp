@@ -4,6 +4,7 @@
 
 #include "framework/CWinApp.h"
 #include "framework/Strings.h"
+#include "templates/core/TemplateListFormat.h"
 #include "resources/pramel/resource.h"
 #include "templates/LibraryRegistration.h"
 #include "templates/LibraryTexts.h"
@@ -15,8 +16,10 @@ const char kFilterEntry[] = "Filter";
 // The folder field shows at most this many characters, terminator included.
 constexpr UINT kFolderFieldChars = 36;
 
+// The library folder as the dialog shows and compares it. A trail byte
+// 0x5C of a double-byte character is not a backslash.
 std::string WithoutTrailingBackslash(std::string folder) {
-    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    if (template_list::EndsWithSeparator(folder)) folder.pop_back();
     return folder;
 }
 

@@ -56,17 +56,35 @@ bool IsPowerShellScript(const std::string& path) {
                                                       ".ps1", -1) == CSTR_EQUAL;
 }
 
-// A template's declaration (name, extensions, version, author, comment,
-// help address) describes that template alone: what an earlier run of
-// another template declared must not be shown as this one's.
-void ClearDeclaration(session::SessionBlock& block) {
+// What a run reports describes that run alone: the declaration (name,
+// extensions, version, author, comment, help address) and the counters
+// start empty, so an earlier run of another template is never shown or
+// checked as this one's. The library fills them in as the script goes; a
+// script that never reaches it leaves a run that is not reversible.
+void ClearRunResults(session::SessionBlock& block) {
     std::memset(block.templateName, 0, sizeof block.templateName);
     std::memset(block.templateExtend, 0, sizeof block.templateExtend);
     block.version = 0;
     std::memset(block.editorName, 0, sizeof block.editorName);
     std::memset(block.comment, 0, sizeof block.comment);
     std::memset(block.helpUri, 0, sizeof block.helpUri);
+    block.reversible = 0;
+    block.fileSize = 0;
+    block.outputBytes = 0;
+    block.outputCrc = 0;
 }
+
+// Marks the engine busy for one run.
+class RunningScope {
+public:
+    explicit RunningScope(bool& running) : running_(running) { running_ = true; }
+    ~RunningScope() { running_ = false; }
+    RunningScope(const RunningScope&) = delete;
+    RunningScope& operator=(const RunningScope&) = delete;
+
+private:
+    bool& running_;
+};
 
 bool ShiftDown() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
 
@@ -237,7 +255,12 @@ bool CScriptEngine::SetLibraryFolder(const std::string& folder) {
 
 long CScriptEngine::RunTemplate(HANDLE file, const std::string& fileName, const std::string& templatePath,
                                 HWND frame) {
+    // One run at a time: the work files and the block belong to the run
+    // under way, which pumps messages while its progress dialog shows.
+    if (running_) return -1;
+    RunningScope running(running_);
     lastExitCode_ = 0;
+    lastRunStarted_ = false;
     lastCommandLine_.clear();
 
     // The host: PowerShell for .ps1 whatever SHIFT says; cscript otherwise,
@@ -256,6 +279,8 @@ long CScriptEngine::RunTemplate(HANDLE file, const std::string& fileName, const 
     UniqueFile messages(CreateWorkFile(messageFile_, FILE_ATTRIBUTE_TEMPORARY));
     if (!messages) return -1;
 
+    // The frame gets back the state it had (a dialog may have disabled it).
+    const bool frameWasEnabled = frame != nullptr && IsWindowEnabled(frame);
     if (frame != nullptr) EnableWindow(frame, FALSE);
     lastCommandLine_ = commandLine;
 
@@ -268,16 +293,17 @@ long CScriptEngine::RunTemplate(HANDLE file, const std::string& fileName, const 
         active_->status = 0;
         active_->errorOffset = 0;
         session::CopyTextField(active_->fileName, session::kFileNameWidth, fileName.data(), fileName.size());
-        ClearDeclaration(*active_);
+        ClearRunResults(*active_);
     }
 
     // The document's handle is not inheritable; the child gets its own
     // inheritable duplicate, which shares the file position (the start).
+    // It may only read: before a save the file is the one about to replace
+    // the user's.
     UniqueFile input;
     if (file != nullptr && file != INVALID_HANDLE_VALUE) {
         HANDLE duplicate = nullptr;
-        if (DuplicateHandle(GetCurrentProcess(), file, GetCurrentProcess(), &duplicate, 0, TRUE,
-                            DUPLICATE_SAME_ACCESS)) {
+        if (DuplicateHandle(GetCurrentProcess(), file, GetCurrentProcess(), &duplicate, GENERIC_READ, TRUE, 0)) {
             input.reset(duplicate);
         }
     }
@@ -287,6 +313,7 @@ long CScriptEngine::RunTemplate(HANDLE file, const std::string& fileName, const 
     DWORD startError = 0;
     if (StartChild(commandLine, folder, input ? input.get() : file, output.get(), messages.get(), &child,
                    &startError)) {
+        lastRunStarted_ = true;
         WaitCursor waitCursor;
         // Short runs: plain waits, no messages.
         bool ended = false;
@@ -333,7 +360,7 @@ long CScriptEngine::RunTemplate(HANDLE file, const std::string& fileName, const 
     mapping.Close();
 
     if (frame != nullptr) {
-        EnableWindow(frame, TRUE);
+        EnableWindow(frame, frameWasEnabled ? TRUE : FALSE);
         SetActiveWindow(frame);
     }
     return result;
@@ -365,6 +392,8 @@ bool CScriptEngine::UpdateProgress(const session::SessionBlock& block, CCancelDi
 long CScriptEngine::QueryTemplateInfo(const std::string& templatePath, char* extensions) {
     long result = -1;
     if (extensions != nullptr) extensions[0] = '\0';
+    if (running_) return -1;
+    RunningScope running(running_);
 
     const char* prefix = IsPowerShellScript(templatePath) ? kQueryPowerShellPrefix : kQueryScriptHostPrefix;
     const std::string commandLine = std::string(prefix) + "\"" + templatePath + "\"";
@@ -383,13 +412,16 @@ long CScriptEngine::QueryTemplateInfo(const std::string& templatePath, char* ext
     DWORD startError = 0;
     if (StartChild(commandLine, libraryFolder_, INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE,
                    &child, &startError)) {
-        if (WaitForSingleObject(child.process.get(), kQueryLimitMs) == WAIT_TIMEOUT) {
+        bool timedOut = WaitForSingleObject(child.process.get(), kQueryLimitMs) == WAIT_TIMEOUT;
+        if (timedOut) {
             TerminateThread(child.thread.get(), 0);
             EndByForce(child.process.get());
         }
         DWORD exitCode = 0;
         GetExitCodeProcess(child.process.get(), &exitCode);
-        result = static_cast<long>(static_cast<std::int32_t>(exitCode));
+        // Ending the main thread may leave the exit code 0: a template ended
+        // by force must never pass for one that answered.
+        result = timedOut ? kCancelled : static_cast<long>(static_cast<std::int32_t>(exitCode));
     }
 
     // Whatever the template declared, also when it had to be ended.

@@ -78,9 +78,14 @@ public:
     bool UpdateProgress(const session::SessionBlock& block, CCancelDialog& dialog);
 
     // The exit code of the last RunTemplate's process (0 when none ran),
-    // and the command line it was started with.
+    // whether its process started at all (when not, the work files hold
+    // nothing of that file), and the command line it was started with.
     long lastExitCode() const { return lastExitCode_; }
+    bool lastRunStarted() const { return lastRunStarted_; }
     const std::string& lastCommandLine() const { return lastCommandLine_; }
+    // True while a run or a query is under way; another is then refused
+    // with -1 and leaves everything as it is.
+    bool IsRunning() const { return running_; }
 
 private:
     session::SessionBlock master_;
@@ -89,5 +94,7 @@ private:
     std::string messageFile_;
     std::string libraryFolder_;
     long lastExitCode_ = 0;
+    bool lastRunStarted_ = false;
+    bool running_ = false;
     std::string lastCommandLine_;
 };

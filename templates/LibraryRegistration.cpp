@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/Strings.h"
+#include "templates/core/TemplateListFormat.h"
 #include "templates/LibraryTexts.h"
 
 // The library's Com interface as the editor uses it. It must keep external
@@ -71,7 +72,7 @@ void ShowBrowsedFolder(HWND window, const char* folder) {
     bool hasLibrary = false;
     if (folder && *folder) {
         std::string candidate = folder;
-        if (candidate.back() != '\\') candidate += '\\';
+        if (!template_list::EndsWithSeparator(candidate)) candidate += '\\';
         candidate += library::kLibraryFileName;
         hasLibrary = candidate.size() < kPathBuffer && FileExists(candidate);
     }
@@ -187,10 +188,8 @@ std::string BrowseLibraryFolder(const std::string& title) {
     bool ok = SHGetPathFromIDListA(chosen, folder) != FALSE;
     CoTaskMemFree(chosen);
     if (!ok) return std::string();
-    std::string result(folder);
-    // A drive's root comes with its backslash; no other folder does.
-    if (result.size() > 3 && result.back() == '\\') result.pop_back();
-    return result;
+    // The system ends only a drive's root with a backslash.
+    return std::string(folder);
 }
 
 void RegisterLibrary(const std::string& libraryPath) {

@@ -265,6 +265,11 @@ void CPramelView::RunViewSettings() {
 
 bool CPramelView::OnCmdMsg(UINT id, CCmdUI* ui) {
     CPramelDoc* doc = GetPramelDoc();
+    // The document's commands that reload or save it wait while it is busy.
+    if (doc && doc->IsBusy() && CPramelDoc::IsBlockedWhileBusy(id)) {
+        if (ui) ui->Enable(false);
+        return true;
+    }
     switch (id) {
     case ID_ENDIAN_LITTLE:
     case ID_ENDIAN_BIG: {

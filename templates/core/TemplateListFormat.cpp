@@ -116,13 +116,33 @@ std::size_t SplitExtensions(const std::string& text, std::vector<std::string>& p
     return pieces.size();
 }
 
+namespace {
+
+// True when the text holds one of the single-byte characters (the second
+// byte of a double-byte character never counts).
+bool HoldsAnyOf(const std::string& text, const std::string& characters) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (IsLeadByte(c) && i + 1 < text.size()) {
+            ++i;
+            continue;
+        }
+        if (characters.find(static_cast<char>(c)) != std::string::npos) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void AppendScannedTemplate(const std::string& relative, long exitCode, const std::string& extensions,
                            std::vector<std::string>& list) {
     std::vector<std::string> pieces;
     if (exitCode == 0) SplitExtensions(extensions, pieces);
     std::size_t added = 0;
     for (const std::string& piece : pieces) {
-        if (piece.find_first_of(std::string("=\r\n\0", 4)) != std::string::npos) continue;
+        // A piece that would break a list line or the open dialog's file
+        // types ("name|pattern;pattern|") is left out.
+        if (HoldsAnyOf(piece, std::string("=\r\n\0|;*?", 8))) continue;
         list.push_back(UpperAscii(piece) + "=" + relative);
         ++added;
     }

@@ -19,6 +19,7 @@ using namespace gui;
 namespace {
 
 constexpr UINT kOpen = 57601;
+constexpr UINT kClose = 57602;
 constexpr UINT kSave = 57603;
 constexpr UINT kSaveAs = 57604;
 constexpr UINT kReload = 32802;
@@ -355,12 +356,18 @@ TEST_F(TemplateMode, UncheckedMismatchedAndJudgingTemplates) {
     editor.Settle();
     EXPECT_TRUE(editor.Dialogs().empty());
 
-    // Not reversible: nothing is checked, editing and both saves stay open.
+    // Not reversible: nothing is checked and the text can be edited, but
+    // it is saved only under a name the user gives.
     HWND nrvFrame = FrameShowing(editor, "x.nrv");
-    EXPECT_EQ(editor.MenuItemState(kSave, nrvFrame) & MF_GRAYED, 0u);
-    EXPECT_EQ(editor.MenuItemState(kSaveAs, nrvFrame) & MF_GRAYED, 0u);
     editor.TypeOver(0, 0, "7", nrvFrame);
     EXPECT_EQ(editor.Text(nrvFrame).substr(0, 1), "7");
+    editor.Post(kSave, nrvFrame);
+    Dialog nrvSaveAs = editor.WaitForDialog();
+    ASSERT_TRUE(nrvSaveAs);
+    EXPECT_TRUE(GetDlgItem(nrvSaveAs.hwnd, 0x470) || GetDlgItem(nrvSaveAs.hwnd, 0x47C)) << nrvSaveAs.title;
+    PramelSession::Click(nrvSaveAs, IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(nrvSaveAs.hwnd); }));
+    EXPECT_EQ(ReadFile(nrvPath), std::string("\x01\x02\x03", 3));
 
     // A format problem found by the pre-save run: No keeps the old file
     // byte for byte and leaves nothing behind; Yes saves.
@@ -459,7 +466,9 @@ TEST_F(TemplateMode, SeveralTemplatesForOneExtensionAreOffered) {
     // Asked to close while the file is still being opened, the new frame
     // stays: its document is in use.
     for (HWND frame : editor.Frames()) {
-        if (frame != FrameShowing(editor, "first.two")) PostMessageA(frame, WM_CLOSE, 0, 0);
+        if (frame == FrameShowing(editor, "first.two")) continue;
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+        PostMessageA(frame, WM_COMMAND, kClose, 0);
     }
     editor.Settle();
     PramelSession::Click(choose, IDCANCEL);
@@ -569,4 +578,43 @@ TEST_F(TemplateMode, FirstStartWithoutTheLibraryFolderAsksForOne) {
     }
     _putenv_s("PRAMEL_EXE", "");
     SetRegistryServer(saved);
+}
+
+// A template that runs for seconds: the progress dialog shows, the file
+// cannot be saved or closed meanwhile, and a cancelled run leaves a text
+// that is saved only under a new name.
+TEST_F(TemplateMode, CancelledRunCannotBeSavedOverTheFile) {
+    LibraryFolder library(folder, {{"slow", "Slow.js"}});
+    const std::string path = folder + "\\x.slw";
+    const std::string bytes("\x41\x42\x43\x44", 4);
+    WriteFile(path, bytes);
+
+    PramelSession editor("\"" + path + "\"", false);
+    Dialog progress = editor.WaitForDialog("ダイアログ", 60000);
+    ASSERT_TRUE(progress);
+    EXPECT_NE(progress.text.find("キャンセルボタン押下にて処理を中断します。"), std::string::npos);
+    HWND frame = editor.Frame();
+    ASSERT_TRUE(frame);
+    for (UINT command : {kSave, kSaveAs, kClose, kReload}) PostMessageA(frame, WM_COMMAND, command, 0);
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    Sleep(500);
+    EXPECT_EQ(editor.Dialogs().size(), 1u) << "nothing but the progress dialog";
+    PramelSession::Click(progress, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return editor.TextLength(frame) > 0; }, 30000));
+    editor.Settle();
+    EXPECT_TRUE(editor.running());
+    EXPECT_NE(editor.OutputBarText(frame).find("[終了コード:-2000]"), std::string::npos);
+    // The text stands for the first byte only, and says so.
+    Dialog mismatch = editor.WaitForDialog("変換エラー");
+    ASSERT_TRUE(mismatch);
+    PramelSession::Click(mismatch, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(mismatch.hwnd); }));
+
+    editor.Post(kSave, frame);
+    Dialog saveAs = editor.WaitForDialog();
+    ASSERT_TRUE(saveAs);
+    EXPECT_TRUE(GetDlgItem(saveAs.hwnd, 0x470) || GetDlgItem(saveAs.hwnd, 0x47C)) << saveAs.title;
+    PramelSession::Click(saveAs, IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(saveAs.hwnd); }));
+    EXPECT_EQ(ReadFile(path), bytes);
 }

@@ -75,6 +75,9 @@ TEST(ScannedTemplate, DeclarationsBecomeEntries) {
         {0, ".bmp..wav.", {"BMP=sub\\b.js", "WAV=sub\\b.js"}},
         {0, "Raw. b " + kHyo + "x", {"RAW=sub\\b.js", " B " + kHyo + "X=sub\\b.js"}},
         {0, ".b=x.wav.a\r\nb", {"WAV=sub\\b.js"}},
+        {0, ".a|b.c;d.e*.f?.png", {"PNG=sub\\b.js"}},
+        // "ポ" ends in the byte of "|": a double-byte character is kept.
+        {0, ".\x83\x7C.x", {"\x83\x7C=sub\\b.js", "X=sub\\b.js"}},
         {0, "", {"# ?=sub\\b.js"}},
         {0, "...", {"# ?=sub\\b.js"}},
         {1, ".bmp", {"# ?=sub\\b.js"}},

@@ -44,12 +44,11 @@ TEST_F(QueryLimit, HangingTemplateIsEndedWithItsDeclarationsKept) {
     const ULONGLONG start = GetTickCount64();
     const long result = Ask(engine_, ScriptPath("QueryHang.js"), &extensions);
     const ULONGLONG elapsed = GetTickCount64() - start;
-    EXPECT_GE(elapsed, 5000u);
-    EXPECT_LT(elapsed, 20000u);
+    EXPECT_GE(elapsed, 5000u) << "the query waits its whole limit";
     EXPECT_EQ(extensions, ".hng");
-    // The main thread is ended first (with 0), then the process (-2000):
-    // the result is whichever exit code the system then reports.
-    EXPECT_TRUE(result == 0 || result == -2000) << result;
+    // Ended by force, whatever exit code the system then reports: such a
+    // template is listed as one whose extensions are not known.
+    EXPECT_EQ(result, -2000);
 }
 
 }  // namespace

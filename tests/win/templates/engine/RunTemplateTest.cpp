@@ -79,13 +79,13 @@ TEST_F(RunTemplate, WorkFilesAreCreatedAnewAndASilentScriptStillGetsOneResultLin
     EXPECT_EQ(firstOutput.find('x'), std::string::npos);
     EXPECT_EQ(Messages(), FinishedLine(session::Crc32Update(0, CountingBytes(1000).data(), 1000), 1000));
 
-    // No File object: the block keeps what the last run left in the master
-    // copy, and the result line shows that.
-    const std::uint32_t crc = engine_.master().outputCrc;
+    // No File object: nothing of the last run is reported as this one's.
     EXPECT_EQ(Run(ScriptPath("Silent.js"), "abc"), 0);
     EXPECT_EQ(Output(), "");
-    EXPECT_EQ(Messages(), FinishedLine(crc, 1000));
-    EXPECT_EQ(engine_.master().fileSize, 1000u);
+    EXPECT_EQ(Messages(), FinishedLine(0, 0));
+    EXPECT_EQ(engine_.master().fileSize, 0u);
+    EXPECT_EQ(engine_.master().reversible, 0);
+    EXPECT_TRUE(engine_.lastRunStarted());
 }
 
 // When the process cannot start, the system's text for the error is the
@@ -111,6 +111,7 @@ TEST_F(RunTemplate, ProcessThatCannotStartLeavesTheSystemTextAlone) {
         EXPECT_EQ(Messages(), SystemText(row.error));
         EXPECT_EQ(Output(), "");
         EXPECT_EQ(engine_.lastExitCode(), 0);
+        EXPECT_FALSE(engine_.lastRunStarted());
     }
 }
 
