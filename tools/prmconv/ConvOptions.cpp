@@ -7,10 +7,28 @@ const char kConvUsage[] =
     "                    [-s|--separator space|tab|comma] [INPUT] [OUTPUT]\n"
     "       prmconv pack [-e|--endian little|big] [INPUT] [OUTPUT]\n"
     "       prmconv crc  [-e|--endian little|big] [INPUT]\n"
+    "       prmconv apply [-g|--group 1|2|4] [-e|--endian little|big] [-w|--width 4..64]\n"
+    "                     [-s|--separator space|tab|comma] TEMPLATE FILE [OUTPUT]\n"
+    "       prmconv verify [layout options as apply] TEMPLATE FILE\n"
+    "       prmconv templates FILE\n"
     "       prmconv --help\n"
     "dump turns bytes into the editor's hexadecimal text, pack turns text back\n"
     "into bytes as the editor saves it, crc prints the CRC-32 of the packed bytes.\n"
-    "A file name of - or an omitted one means standard input or output.\n";
+    "A file name of - or an omitted one means standard input or output.\n"
+    "\n"
+    "Templates (Windows, with the template library registered) run as the\n"
+    "editor runs them, without a window:\n"
+    "apply writes the text the template produces for FILE (to OUTPUT or the\n"
+    "standard output) and prints the template's messages and result line on\n"
+    "the standard error; verify applies the template, packs its text back and\n"
+    "tells whether the text stands for the file (CRC-32 and every byte);\n"
+    "templates lists the templates the template list offers for FILE.\n"
+    "The layout options set what the template is told of the editor's layout.\n"
+    "\n"
+    "Exit codes: 0 done (verify: the text stands for the file), 1 an error, a\n"
+    "cancelled template or a mismatch, 2 bad use, 3 no such template, 4 no such\n"
+    "file, 5 the template library is not registered, 6 no template listed for\n"
+    "the file.\n";
 
 namespace {
 
@@ -24,7 +42,8 @@ bool ParseNumber(const std::string& text, long low, long high, long* value) {
 }
 
 bool ApplyOption(const std::string& name, const std::string& value, ConvOptions* o, std::string* error) {
-    bool dump = o->command == ConvOptions::Command::Dump;
+    bool dump = o->command == ConvOptions::Command::Dump || o->command == ConvOptions::Command::Apply ||
+                o->command == ConvOptions::Command::Verify;
     long n = 0;
     if (name == "-e" || name == "--endian") {
         if (value == "little") o->layout.byteOrder = 0;
@@ -50,7 +69,7 @@ bool ApplyOption(const std::string& name, const std::string& value, ConvOptions*
 }  // namespace
 
 bool ParseConvOptions(const std::vector<std::string>& args, ConvOptions* o, std::string* error) {
-    if (args.empty()) return *error = "missing command (dump, pack or crc)", false;
+    if (args.empty()) return *error = "missing command (dump, pack, crc, apply, verify or templates)", false;
     const std::string& command = args[0];
     if (command == "--help" || command == "-h") {
         o->command = ConvOptions::Command::Help;
@@ -59,6 +78,9 @@ bool ParseConvOptions(const std::vector<std::string>& args, ConvOptions* o, std:
     if (command == "dump") o->command = ConvOptions::Command::Dump;
     else if (command == "pack") o->command = ConvOptions::Command::Pack;
     else if (command == "crc") o->command = ConvOptions::Command::Crc;
+    else if (command == "apply") o->command = ConvOptions::Command::Apply;
+    else if (command == "verify") o->command = ConvOptions::Command::Verify;
+    else if (command == "templates") o->command = ConvOptions::Command::Templates;
     else return *error = "unknown command: " + command, false;
 
     std::vector<std::string> names;
@@ -84,7 +106,24 @@ bool ParseConvOptions(const std::vector<std::string>& args, ConvOptions* o, std:
             names.push_back(a);
         }
     }
-    std::size_t maxNames = o->command == ConvOptions::Command::Crc ? 1 : 2;
+    using C = ConvOptions::Command;
+    if (o->command == C::Apply || o->command == C::Verify) {
+        // The template and the file are needed; apply may name an output.
+        std::size_t maxNames = o->command == C::Apply ? 3 : 2;
+        if (names.size() < 2) return *error = std::string("missing ") + (names.empty() ? "TEMPLATE" : "FILE"), false;
+        if (names.size() > maxNames) return *error = "unexpected argument: " + names[maxNames], false;
+        o->templatePath = names[0];
+        o->input = names[1];
+        if (names.size() > 2) o->output = names[2];
+        return true;
+    }
+    if (o->command == C::Templates) {
+        if (names.empty()) return *error = "missing FILE", false;
+        if (names.size() > 1) return *error = "unexpected argument: " + names[1], false;
+        o->input = names[0];
+        return true;
+    }
+    std::size_t maxNames = o->command == C::Crc ? 1 : 2;
     if (names.size() > maxNames) return *error = "unexpected argument: " + names[maxNames], false;
     if (names.size() > 0) o->input = names[0];
     if (names.size() > 1) o->output = names[1];

@@ -9,6 +9,9 @@
 #include "pipeline/ByteFiles.h"
 #include "pipeline/Chains.h"
 #include "tools/prmconv/ConvOptions.h"
+#ifdef _WIN32
+#include "tools/prmconv/TemplateCommands.h"
+#endif
 
 namespace {
 
@@ -47,11 +50,25 @@ int main(int argc, char** argv) {
     std::string error;
     if (!ParseConvOptions(args, &options, &error)) {
         std::fprintf(stderr, "prmconv: %s (see prmconv --help)\n", error.c_str());
-        return 2;
+        return kExitUsage;
     }
     if (options.command == ConvOptions::Command::Help) {
         std::fputs(kConvUsage, stdout);
         return 0;
+    }
+    using C = ConvOptions::Command;
+    if (options.command == C::Apply || options.command == C::Verify || options.command == C::Templates) {
+#ifdef _WIN32
+        try {
+            return RunTemplateCommand(options);
+        } catch (const FileError& e) {
+            std::fprintf(stderr, "prmconv: %s\n", e.what());
+            return kExitFailed;
+        }
+#else
+        std::fprintf(stderr, "prmconv: templates run on Windows only (the script hosts and the library are there)\n");
+        return kExitUsage;
+#endif
     }
     try {
         return Run(options);

@@ -70,3 +70,32 @@ TEST(ConvOptions, HelpAnywhere) {
 }
 
 }  // namespace
+
+TEST(ConvOptions, TemplateCommandsTakeTheirNames) {
+    struct Case {
+        std::vector<std::string> args;
+        bool ok;
+        std::string templatePath, input, output;
+        int groupSize;
+    } cases[] = {
+        {{"apply", "t.js", "a.bmp"}, true, "t.js", "a.bmp", "-", 1},
+        {{"apply", "-g", "2", "t.js", "a.bmp", "a.txt"}, true, "t.js", "a.bmp", "a.txt", 2},
+        {{"verify", "t.vbs", "a.wav"}, true, "t.vbs", "a.wav", "-", 1},
+        {{"templates", "a.bmp"}, true, "", "a.bmp", "-", 1},
+        {{"apply", "t.js"}, false, "", "", "", 0},
+        {{"verify", "t.js", "a", "b"}, false, "", "", "", 0},
+        {{"templates"}, false, "", "", "", 0},
+        {{"templates", "a", "b"}, false, "", "", "", 0},
+        {{"templates", "-g", "2", "a"}, false, "", "", "", 0},
+    };
+    for (const Case& c : cases) {
+        Parsed p = Parse(c.args);
+        SCOPED_TRACE(c.args[0] + " with " + std::to_string(c.args.size()) + " words");
+        EXPECT_EQ(p.ok, c.ok) << p.error;
+        if (!c.ok || !p.ok) continue;
+        EXPECT_EQ(p.options.templatePath, c.templatePath);
+        EXPECT_EQ(p.options.input, c.input);
+        EXPECT_EQ(p.options.output, c.output);
+        EXPECT_EQ(p.options.layout.groupSize, c.groupSize);
+    }
+}
