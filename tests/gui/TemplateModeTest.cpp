@@ -522,6 +522,7 @@ TEST_F(TemplateMode, FirstStartFromTheInstalledFolderRegistersAndListsTheLibrary
     CopyTree(WindowsPath(PRAMEL_DIST), installed);
     const std::string library = installed + "\\ライブラリ\\";
     ASSERT_TRUE(FileExists(library + "Velda.dll"));
+    DeleteFileA((library + "TemplateList.txt").c_str());  // a copy that never ran
     const std::string bmpPath = folder + "\\first.bmp";
     WriteFile(bmpPath, Bitmap(2, 2));
     SetRegistryServer(folder + "\\nowhere\\Velda.dll");
