@@ -55,3 +55,21 @@ field() { tr -d '\r' <<<"$2" | sed -nE "s/.*(^| )$1=([^ ]+).*/\\2/p"; }
 
 # median NUMBER...
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
+
+# bench_options NAME DEFAULT_SIZES ARGS...: the options both editor
+# benchmarks take; sets tree (default build/win), runs (3) and sizes.
+bench_options() {
+  local name="$1"
+  tree="$BENCH_ROOT/build/win"
+  runs=3
+  sizes="$2"
+  shift 2
+  while [ $# -gt 0 ]; do
+    case "$1" in
+      --tree) tree="$2"; shift 2 ;;
+      --runs) runs="$2"; shift 2 ;;
+      --sizes) sizes="$2"; shift 2 ;;
+      *) echo "usage: $name [--tree DIR] [--runs N] [--sizes \"KIB ...\"]" >&2; exit 2 ;;
+    esac
+  done
+}

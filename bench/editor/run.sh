@@ -22,22 +22,12 @@ set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
-tree="$root/build/win"
-runs=3
-sizes="64 1024 4096"
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --tree) tree="$2"; shift 2 ;;
-    --runs) runs="$2"; shift 2 ;;
-    --sizes) sizes="$2"; shift 2 ;;
-    *) echo "usage: run.sh [--tree DIR] [--runs N] [--sizes \"KIB ...\"]" >&2; exit 2 ;;
-  esac
-done
+# shellcheck source=common.sh
+. "$here/common.sh"
+bench_options run.sh "64 1024 4096" "$@"
 command -v xxd >/dev/null || { echo "run.sh: xxd is missing (apt-get install xxd)" >&2; exit 1; }
 mkdir -p "$tree"
 tree="$(cd "$tree" && pwd)"
-# shellcheck source=common.sh
-. "$here/common.sh"
 build_tools "$tree"
 
 work="$(mktemp -d)"

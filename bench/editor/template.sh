@@ -41,22 +41,12 @@ set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
-tree="$root/build/win"
-runs=3
-sizes="4096"
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --tree) tree="$2"; shift 2 ;;
-    --runs) runs="$2"; shift 2 ;;
-    --sizes) sizes="$2"; shift 2 ;;
-    *) echo "usage: template.sh [--tree DIR] [--runs N] [--sizes \"KIB ...\"]" >&2; exit 2 ;;
-  esac
-done
+# shellcheck source=common.sh
+. "$here/common.sh"
+bench_options template.sh "4096" "$@"
 command -v python3 >/dev/null || { echo "template.sh: python3 is missing" >&2; exit 1; }
 tree="$(cd "$tree" && pwd)"
 prefix="$tree/wineprefix"
-# shellcheck source=common.sh
-. "$here/common.sh"
 
 # The programs. The tree's targets are brought up to date when the tree
 # builds; a tree that does not (for example while its CMake files are being

@@ -52,10 +52,10 @@ for bits in (1, 4, 8, 24, 32):
 PY
 
 if command -v convert >/dev/null; then
-  for spec in "gradient:red-blue 24x16" "plasma:fractal 40x30" "xc:white 5x5"; do
-    src="${spec% *}"
-    size="${spec#* }"
-    name="$(echo "$spec" | tr -c 'a-z0-9' '_')"
+  for recipe in "gradient:red-blue 24x16" "plasma:fractal 40x30" "xc:white 5x5"; do
+    src="${recipe% *}"
+    size="${recipe#* }"
+    name="$(echo "$recipe" | tr -c 'a-z0-9' '_')"
     convert -size "$size" -seed 7 "$src" "BMP3:$out/bmp/im-$name.bmp" 2>/dev/null || true
     convert -size "$size" -seed 7 "$src" -type Palette "BMP3:$out/bmp/im-$name-8.bmp" 2>/dev/null || true
   done
