@@ -15,6 +15,7 @@
 #include "templates/CScriptEngine.h"
 #include "templates/CTemplateList.h"
 #include "templates/LibraryRegistration.h"
+#include "templates/core/TemplateListFormat.h"
 
 namespace {
 
@@ -27,19 +28,6 @@ std::string FullPath(const std::string& path) {
 bool IsFile(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string FileNameOf(const std::string& path) {
-    std::string name = path;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(path[i]);
-        if (IsDBCSLeadByte(c) && i + 1 < path.size()) {
-            ++i;
-        } else if (c == '\\' || c == '/' || c == ':') {
-            name = path.substr(i + 1);
-        }
-    }
-    return name;
 }
 
 std::string ReadAll(const std::string& path) {
@@ -134,7 +122,7 @@ Applied Apply(const ConvOptions& o, CScriptEngine& engine, const WorkFiles& work
         applied.exit = Fail(kExitNoFile, "cannot open " + o.input);
         return applied;
     }
-    applied.result = engine.RunTemplate(file.get(), FileNameOf(o.input), templatePath, nullptr);
+    applied.result = engine.RunTemplate(file.get(), template_list::FileNameOf(o.input), templatePath, nullptr);
     // The template's own messages and the result line.
     std::string messages = ReadAll(work.messages());
     std::fwrite(messages.data(), 1, messages.size(), stderr);
