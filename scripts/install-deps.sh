@@ -12,6 +12,7 @@ packages=(
   locales fonts-ipafont-gothic
   googletest libgtest-dev libbenchmark-dev
   xxd time python3
+  nsis fp-utils libchm-bin
 )
 
 as_root() {
