@@ -1,0 +1,15 @@
+' 読み出し位置から数えて n 個目の値を読みます。読み出し位置は動きません。
+' 第 2 引数を True にすると符号付きで読みます。
+Dim f
+Set f = CreateObject("Velda.File")
+f.TemplateName = "値の読み出し"
+f.TemplateExtend = ".bin"
+f.Regist
+
+f.Endian = False
+f.Print "GetByte(0) = " & f.GetByte(0)
+f.Print "GetByte(0, True) = " & f.GetByte(0, True)
+f.Print "GetWord(1) = " & f.GetWord(1)
+f.Print "GetDWord(1) = " & f.GetDWord(1)
+f.Print "GetQWord(0) = " & f.GetQWord(0)
+f.PutAll

@@ -1,0 +1,10 @@
+// 得点ファイル（手順 1）: 宣言して、ファイル全体を 16 進数で出力します。
+var f = new ActiveXObject("Velda.File");
+f.TemplateName = "得点ファイル";
+f.TemplateExtend = ".scr";
+f.EditorName = "山田 太郎";
+f.Comment = "得点ファイルのヘッダーとレコードを表示します。";
+f.Version = 1.0;
+f.Regist();
+
+f.PutAll();
