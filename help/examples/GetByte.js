@@ -7,7 +7,7 @@ f.Regist();
 
 f.Endian = false;
 f.Print("GetByte(0) = " + f.GetByte(0));
-f.Print("GetByte(0, true) = " + f.GetByte(0, true));
+f.Print("符号付きの GetByte(0) = " + f.GetByte(0, true));
 f.Print("GetWord(1) = " + f.GetWord(1));
 f.Print("GetDWord(1) = " + f.GetDWord(1));
 f.Print("GetQWord(0) = " + f.GetQWord(0));

@@ -8,7 +8,7 @@ f.Regist
 
 f.Endian = False
 f.Print "GetByte(0) = " & f.GetByte(0)
-f.Print "GetByte(0, True) = " & f.GetByte(0, True)
+f.Print "符号付きの GetByte(0) = " & f.GetByte(0, True)
 f.Print "GetWord(1) = " & f.GetWord(1)
 f.Print "GetDWord(1) = " & f.GetDWord(1)
 f.Print "GetQWord(0) = " & f.GetQWord(0)
