@@ -198,12 +198,38 @@ void CPramelApp::ShowHelp() {
         text::Message(owner, text::Format(texts::kHelpMissing, helpFilePath_.c_str()), "", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    if (StartHelpViewer()) return;
+    // Without the viewer program the help opens inside the editor.
     using HtmlHelpFn = HWND(WINAPI*)(HWND, const char*, UINT, DWORD_PTR);
     static HMODULE viewer = LoadLibraryA("hhctrl.ocx");
     auto show = viewer ? reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(viewer, "HtmlHelpA")))
                        : nullptr;
     const UINT kDisplayToc = 0x0001;
     if (show) show(owner, helpFilePath_.c_str(), kDisplayToc, 0);
+}
+
+// The system's HTML Help viewer, hh.exe in the Windows folder, started on
+// the help file as a process of its own: the editor neither waits for it
+// nor goes down with it. The viewer is named by its full path, so no
+// hh.exe in the current folder or on the search path is started instead.
+bool CPramelApp::StartHelpViewer() const {
+    char windows[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    std::string viewer = windows;
+    if (viewer.back() != '\\') viewer += '\\';
+    viewer += "hh.exe";
+    std::string commandLine = "\"" + viewer + "\" \"" + helpFilePath_ + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(viewer.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
 }
 
 bool CPramelApp::OnCmdMsg(UINT id, CCmdUI* ui) {

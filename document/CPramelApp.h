@@ -30,6 +30,8 @@ public:
     // the document already showing the file, else in a new frame.
     CPramelDoc* OpenDocumentInMode(const std::string& path, int mode);
     void OnFileOpen() override;
+    // The help file beside the executable in the HTML Help viewer, or the
+    // message that it is missing.
     void ShowHelp();
 
     ITemplateHooks& templates() { return *templates_; }
@@ -43,6 +45,7 @@ private:
     // Erases every setting, once, when they were written in another layout.
     void CheckRegistryVersion();
     bool PrepareWorkFiles();
+    bool StartHelpViewer() const;
 
     std::unique_ptr<ITemplateHooks> templates_;
     std::unique_ptr<CSingleInstance> instance_;
