@@ -90,19 +90,19 @@ def render_example(source, name, manifest):
         caption += "　設定: " + "、".join(settings)
     rows = [" ".join(f"{b:02X}" for b in data[i:i + 16]) for i in range(0, len(data), 16)]
     parts.append(f'<p class="label">{html.escape(caption)}</p>')
-    parts.append('<pre class="bytes">' + html.escape("\n".join(rows) or "（空）") + "</pre>")
+    parts.append('<pre class="bytes">' + html.escape("\n".join(rows) or "（空）", quote=False) + "</pre>")
     for ext, language in ((".js", "JScript"), (".vbs", "VBScript")):
         code = read_text(os.path.join(folder, name + ext)).rstrip("\n")
         parts.append(f'<p class="label">{language}（{name}{ext}）</p>')
-        parts.append(f'<pre class="code">{html.escape(code)}</pre>')
+        parts.append('<pre class="code">' + html.escape(code, quote=False) + "</pre>")
     out = read_text(os.path.join(folder, name + ".out")).rstrip("\n")
     parts.append('<p class="label">テンプレートが出力するテキスト（どちらの言語でも同じ）</p>')
-    parts.append('<pre class="output">' + html.escape(out) + "</pre>")
+    parts.append('<pre class="output">' + html.escape(out, quote=False) + "</pre>")
     err_path = os.path.join(folder, name + ".err")
     if os.path.exists(err_path):
         err = read_text(err_path).rstrip("\n")
         parts.append('<p class="label">アウトプット バーに出るメッセージ</p>')
-        parts.append('<pre class="output">' + html.escape(err) + "</pre>")
+        parts.append('<pre class="output">' + html.escape(err, quote=False) + "</pre>")
     parts.append("</div>")
     return "\n".join(parts)
 
