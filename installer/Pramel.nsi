@@ -18,6 +18,9 @@
 ; 3 the library could not be registered.
 
 Unicode true
+; A 64-bit installer for 64-bit programs: it sees the 64-bit program files
+; folder, registry and system folder (regsvr32) without redirection. (It
+; does not start on 32-bit Windows, where the editor would not run either.)
 Target amd64-unicode
 RequestExecutionLevel admin
 ManifestDPIAware true
@@ -27,10 +30,12 @@ SetCompressor /SOLID lzma
 ; upgrade the new templates must count as newer than the list written by
 ; the old ones.
 SetDateSave off
+; A file that cannot be written ends the installation (with exit code 2 when
+; silent) instead of being skipped.
+AllowSkipFiles off
 
 !include MUI2.nsh
 !include LogicLib.nsh
-!include x64.nsh
 !include FileFunc.nsh
 
 !ifndef PRAMEL_VERSION | PRAMEL_OUTFILE | PRAMEL_FILES | PRAMEL_UNFILES | PRAMEL_ICON
@@ -122,13 +127,6 @@ FunctionEnd
 !insertmacro DEFINE_CHECK_NOT_RUNNING "un."
 
 Function .onInit
-  ; The editor and the library are 64-bit programs.
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "Pramel は 64 ビット版の Windows が必要です。" /SD IDOK
-    SetErrorLevel 2
-    Quit
-  ${EndIf}
-  SetRegView 64
   Call CheckNotRunning
 FunctionEnd
 
@@ -211,7 +209,6 @@ Section "Pramel" SecMain
 SectionEnd
 
 Function un.onInit
-  SetRegView 64
   Call un.CheckNotRunning
 FunctionEnd
 

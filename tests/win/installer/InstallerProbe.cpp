@@ -257,9 +257,12 @@ int Editor(const std::string& editor, const std::string& file) {
                 SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
                 Sleep(100);
             }
+            // The bar shows the template's name once the run's results are in.
             ChildSearch item{kTemplateNameItem, nullptr};
             EnumChildWindows(frame, FindId, reinterpret_cast<LPARAM>(&item));
-            std::printf("template: %s\n", item.found ? TextOf(item.found).c_str() : "");
+            std::string name;
+            for (int i = 0; item.found && i < 50 && (name = TextOf(item.found)).empty(); ++i) Sleep(200);
+            std::printf("template: %s\n", name.c_str());
             HWND view = FindWindowExA(frame, nullptr, kViewClass, nullptr);
             std::string text = TextOf(FindWindowExA(view, nullptr, "RichEdit20A", nullptr), 1 << 16);
             std::printf("text: %s\n", text.substr(0, text.find_first_of("\r\n")).c_str());
