@@ -2,12 +2,14 @@
 // header and the colour table of a Windows bitmap (.bmp, .dib) into
 // headings, values with their names and comments, shows the pixel rows one
 // line group per row, and hands everything it does not know to PutAll so
-// the text always holds every byte of the file.
+// the text always holds every byte of the file. A file cut short ends with
+// the library's error report, which holds the bytes that are left.
 var f = new ActiveXObject("Velda.File");
 f.TemplateName = "ビットマップ画像";
 f.TemplateExtend = ".bmp.dib";
 f.EditorName = "Tevrin";
 f.Comment = "BITMAPFILEHEADER と BITMAPINFOHEADER を解析します。";
+f.HelpURI = "https://learn.microsoft.com/windows/win32/gdi/bitmap-storage";
 f.Version = 1.0;
 f.Regist();
 
@@ -27,7 +29,7 @@ if (isFile) {
     f.Print("bfType 'BM'");
     f.PutString(2);
     f.Print("bfSize ファイルサイズ");
-    f.PutDWord();
+    var bfSize = f.PutDWord();
     f.Print("bfReserved1, bfReserved2");
     f.PutWord();
     f.PutWord();
@@ -84,6 +86,8 @@ if (headerSize == 12 && headerStart + 12 <= fileSize) {
     f.Indent = 0;
     if (colours == 0 && bitCount <= 8) colours = 1 << bitCount;
     var entrySize = 4;
+} else if (headerSize == 12 || (headerSize >= 40 && headerSize <= 124)) {
+    f.Assert(false, "情報ヘッダが途中で切れています。");
 } else {
     f.Print("未知のヘッダ形式");
 }
@@ -113,6 +117,13 @@ if (width > 0 && compression == 0 && bitCount > 0) {
         f.PutBytes(rowBytes);
     }
     f.Indent = 0;
+    if (row < rows) f.Assert(false, "画素データが途中で切れています (" + row + " / " + rows + " 行)。");
+}
+
+// A file shorter than its own header says was cut off: the library's error
+// report shows what is left.
+if (offBits >= 0 && bfSize > fileSize) {
+    f.Assert(false, "ファイルが途中で切れています (bfSize " + bfSize + "、実際は " + fileSize + " バイト)。");
 }
 
 if (!f.Eof()) {

@@ -3,8 +3,11 @@
 ' field, name, comment and header CRC) into named values, shows the
 ' compressed data as hexadecimal lines and decodes the trailer (CRC-32 and
 ' size of the uncompressed data). The data is not inflated, so where a
-' member ends is found from the next member's header. Whatever the walk
-' cannot account for goes to PutAll, so the text always holds every byte.
+' member ends is found from the next member's header, and the CRC-32 of
+' the uncompressed data cannot be computed here (the header CRC is). A
+' trailer whose size the data cannot produce marks a member cut off.
+' Whatever the walk cannot account for goes to PutAll, so the text always
+' holds every byte.
 Option Explicit
 Dim f
 Set f = CreateObject("Velda.File")
@@ -67,6 +70,24 @@ Function UnixTime(t)
     UnixTime = Year(d) & "-" & Right("0" & Month(d), 2) & "-" & Right("0" & Day(d), 2) & " " & _
         Right("0" & Int(secs / 3600), 2) & ":" & Right("0" & Int((secs Mod 3600) / 60), 2) & ":" & _
         Right("0" & (secs Mod 60), 2) & " UTC"
+End Function
+
+' The usual (reflected) CRC-32 of the n bytes from offset at. CalcCrc32
+' shifts the polynomial out at the top and feeds each byte's low bit
+' first, so its register is the usual register with the bits reversed and
+' without the final complement. The read position is kept.
+Function Crc32At(at, n)
+    Dim back, r, i, rev
+    back = f.GetOffset
+    f.Seek at, 0
+    r = f.CalcCrc32(0, n, 4294967295, 1)
+    f.Seek back, 0
+    rev = 0
+    For i = 1 To 32
+        rev = rev * 2 + (r - Int(r / 2) * 2)
+        r = Int(r / 2)
+    Next
+    Crc32At = 4294967295 - rev
 End Function
 
 Function OsName(n)
@@ -138,7 +159,8 @@ Sub ZeroTerminated(name)
 End Sub
 
 Sub Member(n)
-    Dim flags, xlen, text, size, mtime
+    Dim flags, xlen, text, size, mtime, start, need, stored
+    start = f.GetOffset
     f.PrintIndex "メンバー " & n & " ヘッダ"
     f.Indent = 1
     Value "%B", "ID1 (1F)"
@@ -168,8 +190,15 @@ Sub Member(n)
     If flags And 8 Then ZeroTerminated "FNAME 元のファイル名"
     If flags And 16 Then ZeroTerminated "FCOMMENT コメント"
     If flags And 2 Then
+        ' The header CRC covers the header up to itself: the value it needs
+        ' is shown beside the stored one, and a mismatch stops the walk so
+        ' that a header edited without its CRC is not saved unnoticed.
         f.Assert f.Length - f.GetOffset >= 2, "ヘッダ CRC がありません"
-        Value "%W", "CRC16 ヘッダの CRC-32 の下位 16 ビット"
+        need = Crc32At(start, f.GetOffset - start)
+        need = need - Int(need / 65536) * 65536
+        stored = f.GetWord(0)
+        Value "%W", "CRC16 ヘッダの CRC-32 の下位 16 ビット (計算値 " & Right(Hex8(need), 4) & ")"
+        f.Assert stored = need, "ヘッダ CRC が一致しません (格納値 " & Right(Hex8(stored), 4) & "、計算値 " & Right(Hex8(need), 4) & ")"
     End If
     f.Indent = 0
 
@@ -183,8 +212,13 @@ Sub Member(n)
     f.PrintIndex "メンバー " & n & " トレーラ"
     f.Indent = 1
     Value "%D", "CRC32 元のデータの CRC-32"
-    Value "%D", "ISIZE 元のデータのサイズ mod 2^32 = " & f.GetDWord(0)
+    text = f.GetDWord(0)
+    Value "%D", "ISIZE 元のデータのサイズ mod 2^32 = " & text
     f.Indent = 0
+    ' Deflate turns each byte of its data into at most 1032 bytes, so a
+    ' larger size means the last eight bytes are not a trailer: the member
+    ' was cut off inside its data.
+    f.Assert text <= 1032 * size + 1032, "ISIZE が圧縮データの大きさと矛盾します (ファイルが途中で切れているか壊れています)"
 End Sub
 
 ' The extra field: subfields of two identifier bytes, a length and data;
@@ -213,7 +247,7 @@ Do While HeaderAt(0)
     count = count + 1
     Member count
 Loop
-If count = 0 Then f.Print "GZIP ファイルではありません"
+f.Assert count > 0, "GZIP ファイルではありません"
 
 ' Eof returns 1 for true, and VBScript's Not of 1 is -2 (still true):
 ' compare positions instead.

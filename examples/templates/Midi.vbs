@@ -229,6 +229,7 @@ Sub HeaderChunk(size)
     Value "%D", "チャンクの長さ"
     If size >= 6 Then
         Value "%W", "フォーマット (0 = 単一トラック, 1 = 同時, 2 = 独立)"
+        declaredTracks = f.GetWord(0)
         Value "%W", "トラック数"
         division = f.GetWord(0)
         If division >= 32768 Then
@@ -249,8 +250,10 @@ End Sub
 ' A RIFF "RMID" wrapper: its header and the "data" chunk header are shown
 ' (their sizes are little-endian, shown here as stored), then the MIDI
 ' chunks inside are walked up to the end of the "data" chunk.
-Dim stopAt
+Dim stopAt, riffCut, declaredTracks, k
 stopAt = f.Length
+riffCut = False
+declaredTracks = 0
 If f.Length >= 20 Then
     If f.GetString(4, 0) = "RIFF" And f.GetString(4, 8) = "RMID" And f.GetString(4, 12) = "data" Then
         f.PrintIndex "RIFF RMID ラッパー"
@@ -264,7 +267,8 @@ If f.Length >= 20 Then
         stopAt = f.GetByte(0) + f.GetByte(1) * 256 + f.GetByte(2) * 65536 + f.GetByte(3) * 16777216 + 20
         f.PutBytes 4
         f.Indent = 0
-        If stopAt > f.Length Then stopAt = f.Length
+        riffCut = stopAt > f.Length
+        If riffCut Then stopAt = f.Length
     End If
 End If
 
@@ -291,6 +295,15 @@ If isMidi Then
             f.Indent = 0
         End If
     Loop
+    ' A file cut off ends with the library's error report, which shows the
+    ' rest.
+    ' Zero padding may follow the last chunk; anything else is a chunk
+    ' header cut off.
+    For k = 0 To stopAt - f.GetOffset - 1
+        f.Assert f.GetByte(k) = 0, "チャンクヘッダが途中で切れています"
+    Next
+    f.Assert tracks >= declaredTracks, "トラックが " & declaredTracks & " 個のはずが " & tracks & " 個しかありません (ファイルが途中で切れています)"
+    f.Assert Not riffCut, "RIFF の data チャンクがファイルの終端を越えています"
 Else
     f.Print "スタンダード MIDI ファイルではありません"
 End If

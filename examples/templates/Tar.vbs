@@ -153,14 +153,39 @@ End Function
 Function IsZero(h)
     Dim i
     IsZero = False
-    For i = 0 To BLOCK - 1
+    For i = 0 To UBound(h)
         If h(i) <> 0 Then Exit Function
     Next
     IsZero = True
 End Function
 
+' The size a pax extended header ("x") gives the member after it, or -1.
+' Its "size" record replaces the header's size field, which cannot hold
+' sizes from 8 GiB on.
+Dim paxSize
+paxSize = -1
+
+' The value of the "size" record among the pax records of n bytes at the
+' read position ("<length> size=<digits>" and a line feed), or -1.
+Function PaxRecordSize(n)
+    Dim text, at, digits, c
+    PaxRecordSize = -1
+    text = f.GetString(n, 0)
+    at = InStr(text, " size=")
+    If at = 0 Then Exit Function
+    at = at + 6
+    digits = ""
+    Do While at <= Len(text)
+        c = Mid(text, at, 1)
+        If c < "0" Or c > "9" Then Exit Do
+        digits = digits & c
+        at = at + 1
+    Loop
+    If digits <> "" And Len(digits) <= 15 Then PaxRecordSize = CDbl(digits)
+End Function
+
 Sub Header(h, n)
-    Dim name, magic, typeflag, size, stored, sum, padding
+    Dim name, magic, typeflag, size, stored, sum, padding, fromPax
     name = Safe(f.GetString(100, 0))
     ' "ustar" and a zero for POSIX, "ustar  " and a zero for GNU, anything
     ' else (zeros) for v7. GetString stops at the first zero.
@@ -234,12 +259,22 @@ Sub Header(h, n)
 
     ' Links, devices, directories and FIFOs carry no data whatever size says.
     If InStr("123456", typeflag) > 0 And typeflag <> "" Then size = 0
+    ' A pax "size" record before this member overrides the size field.
+    fromPax = ""
+    If typeflag <> "x" And typeflag <> "g" Then
+        If paxSize >= 0 And (InStr("123456", typeflag) = 0 Or typeflag = "") Then
+            size = paxSize
+            fromPax = ", pax の size による"
+        End If
+        paxSize = -1
+    End If
     ' Sizes can pass 2^31, where Mod overflows: round up with doubles.
     padding = Int((size + BLOCK - 1) / BLOCK) * BLOCK - size
     f.Assert size + padding <= f.Length - f.GetOffset, "データがファイルの終端を越えています"
     If size > 0 Then
-        f.PrintIndex "データ " & n & " (" & size & " バイト)"
+        f.PrintIndex "データ " & n & " (" & size & " バイト" & fromPax & ")"
         f.Indent = 1
+        If typeflag = "x" And size <= 65536 Then paxSize = PaxRecordSize(size)
         If InStr("LKxg", typeflag) > 0 And typeflag <> "" And size <= 65536 Then
             ' Names and pax records are text.
             f.PutString size
@@ -254,11 +289,13 @@ Sub Header(h, n)
     End If
 End Sub
 
-Dim h, n, zeros
+Dim h, n, zeros, ended
 n = 0
+ended = False
 Do While f.Length - f.GetOffset >= BLOCK
     h = f.GetBytes(BLOCK)
-    If IsZero(h) Then
+    ended = IsZero(h)
+    If ended Then
         ' Zero blocks end the archive (two of them, then padding to the
         ' record size); a single one may also sit between members.
         zeros = 0
@@ -278,6 +315,13 @@ Do While f.Length - f.GetOffset >= BLOCK
     End If
 Loop
 If n = 0 Then f.Print "メンバーがありません"
+' Readers take an archive without its closing zero blocks, but not one
+' that ends inside a block: unless the archive has ended, a last piece
+' shorter than a block that is not zero padding means the file was cut off
+' (the library's error report shows what is left).
+If Not ended And f.GetOffset < f.Length Then
+    f.Assert IsZero(f.GetBytes(f.Length - f.GetOffset)), "最後のブロックが途中で切れています (ファイルが途中で切れています)"
+End If
 
 ' Eof returns 1 for true, and VBScript's Not of 1 is -2 (still true):
 ' compare positions instead.

@@ -10,6 +10,7 @@ f.TemplateName = "WAVE オーディオ"
 f.TemplateExtend = ".wav"
 f.EditorName = "Tevrin"
 f.Comment = "RIFF WAVE のチャンクを解析します。"
+f.HelpURI = "https://learn.microsoft.com/windows/win32/xaudio2/resource-interchange-file-format--riff-"
 f.Version = 1.0
 f.Regist
 
@@ -91,10 +92,9 @@ If isWave Then
         f.PutString 4
         Value "%D", "チャンクサイズ"
         f.Indent = 0
-        If size > f.Length - f.GetOffset Then
-            f.Print "チャンクがファイルの終端を越えています"
-            Exit Do
-        End If
+        ' A chunk longer than what is left means the file was cut off: the
+        ' library's error report shows the rest.
+        f.Assert size <= f.Length - f.GetOffset, "チャンク " & id & " がファイルの終端を越えています"
         If id = "fmt " And size >= 16 Then
             FmtChunk size
         ElseIf id = "data" Then

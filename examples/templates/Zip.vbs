@@ -640,9 +640,11 @@ If KnownSignature(RD(0)) Then
                 f.Assert False, "不明なシグネチャ " & Hex8(sig) & " (構造が壊れています)"
         End Select
     Loop
-    If Not ended Then f.Print "セントラルディレクトリ終端レコードがありません"
+    ' Without its end record the archive was cut off (or is not whole):
+    ' the library's error report shows what is left.
+    f.Assert ended, "セントラルディレクトリ終端レコードがありません (ファイルが途中で切れています)"
 Else
-    f.Print "ZIP ファイルではありません"
+    f.Assert False, "ZIP ファイルではありません"
 End If
 
 ' Eof returns 1 for true, and VBScript's Not of 1 is -2 (still true):

@@ -131,6 +131,10 @@ save("gzip", "multi.gz", gz_member(text(500, 36), 8, name=b"one") + gz_member(te
 save("gzip", "noise.gz", gz_member(noise(5000, 38)))
 save("gzip", "module.gz", gzip.compress(text(4000, 39), mtime=MTIME))
 save("gzip", "trailing.gz", gz_member(text(300, 40)) + b"\0" * 10)
+# A header CRC that does not match its header.
+bad = bytearray(gz_member(text(100, 41), 2 | 8, name=b"b.txt"))
+bad[16] ^= 0x01
+save("gzip", "badhcrc.gz", bytes(bad))
 
 # ---- TAR ----
 def tar_file(fmt, members):
@@ -273,13 +277,34 @@ fi
 
 # Real files: compressed documentation (gzip) and archives among Python's
 # test data (zip, tar), picked in sorted order so the choice is stable.
+# readable SUBDIR FILE: Python's own reader takes the file as a whole, sound
+# archive. Test suites ship broken archives on purpose; those are kept, but
+# named "bad-..." so the checks expect the error report for them.
+readable() {
+  python3 - "$1" "$2" <<'PY' 2>/dev/null
+import sys, tarfile, zipfile
+kind, path = sys.argv[1], sys.argv[2]
+if kind == "tar":
+    with tarfile.open(path) as t:
+        t.getmembers()
+elif kind == "zip":
+    with zipfile.ZipFile(path) as z:
+        sys.exit(1 if z.testzip() is not None else 0)
+PY
+}
+
 add() {  # add SUBDIR PREFIX FILE...: copies files until the folder holds $limit
   local sub="$1" prefix="$2" f n
   shift 2
   for f in "$@"; do
     n=$(find "$out/$sub" -maxdepth 1 -type f | wc -l)
     [ "$n" -ge "$limit" ] && break
-    [ -f "$f" ] && cp "$f" "$out/$sub/$prefix$(basename "$f")"
+    [ -f "$f" ] || continue
+    if readable "$sub" "$f"; then
+      cp "$f" "$out/$sub/$prefix$(basename "$f")"
+    else
+      cp "$f" "$out/$sub/bad-$prefix$(basename "$f")"
+    fi
   done
 }
 if [ -d /usr/share/doc ]; then

@@ -31,10 +31,22 @@ png_opts=(-define "png:exclude-chunks=date,time")
 # A conversion that failed may leave an empty file behind; it does not count.
 count() { find "$1" -maxdepth 1 -type f -size 0 -delete; find "$1" -maxdepth 1 -type f | wc -l; }
 
-# take DIR N PATTERN...: copy up to N found files matching the patterns,
-# picked evenly from the sorted list of candidates.
+# starts_with FILE HEX...: the file begins with one of the byte strings.
+starts_with() {
+  local head m
+  head="$(od -An -tx1 -N8 -- "$1" 2>/dev/null | tr -d ' \n')"
+  for m in "${@:2}"; do [[ "$head" == "$m"* ]] && return 0; done
+  return 1
+}
+
+# take DIR N MAGIC PATTERN...: copy up to N found files matching the
+# patterns, picked evenly from the sorted list of candidates. Only files
+# whose first bytes are one of MAGIC (hex strings separated by "|") count:
+# a file named .ico that holds a PNG is not an icon.
 take() {
-  local dir="$1" n="$2"; shift 2
+  local dir="$1" n="$2" magic
+  IFS='|' read -r -a magic <<<"$3"
+  shift 3
   local expr=() p
   for p in "$@"; do expr+=(-o -iname "$p"); done
   local list
@@ -45,7 +57,7 @@ take() {
   total="$(wc -l <<<"$list")"
   step=$(( total / n )); [ "$step" -lt 1 ] && step=1
   while IFS= read -r file; do
-    if [ $((i % step)) -eq 0 ] && [ "$k" -lt "$n" ]; then
+    if [ $((i % step)) -eq 0 ] && [ "$k" -lt "$n" ] && starts_with "$file" "${magic[@]}"; then
       ext="${file##*.}"
       cp -- "$file" "$dir/found-$(printf '%02d' "$k").${ext,,}" 2>/dev/null && k=$((k + 1))
     fi
@@ -73,7 +85,7 @@ im logo: -resize 120x90 -interlace PNG "${png_opts[@]}" "$d/made-interlaced.png"
 im gradient:white-black -resize 64x64 -depth 16 "${png_opts[@]}" "$d/made-16bit.png"
 im rose: -alpha set -channel A -evaluate set 50% "${png_opts[@]}" "PNG32:$d/made-alpha.png"
 im rose: -set comment "Velda テスト comment" "${png_opts[@]}" "$d/made-text.png"
-take "$d" $((limit - $(count "$d"))) '*.png'
+take "$d" $((limit - $(count "$d"))) 89504e470d0a1a0a '*.png'
 i=0
 while [ "$(count "$d")" -lt "$limit" ] && [ "$i" -lt 60 ] && [ "$have_convert" -eq 1 ]; do
   # shellcheck disable=SC2046
@@ -112,7 +124,7 @@ image = b"\x2c" + struct.pack("<4HB", 0, 0, 1, 1, 0x80) + palette + b"\x02" + su
 open(d + "/made-local.gif", "wb").write(screen + image + b"\x3b" + b"trailing")
 EOF
 fi
-take "$d" $((limit - $(count "$d"))) '*.gif'
+take "$d" $((limit - $(count "$d"))) '47494638' '*.gif'
 i=0
 while [ "$(count "$d")" -lt "$limit" ] && [ "$i" -lt 60 ] && [ "$have_convert" -eq 1 ]; do
   # shellcheck disable=SC2046
@@ -160,7 +172,7 @@ body = jfif + dqt8 + b"\xff\xff" + sof + dht + sos + b"\x3f" * 8 + b"\xff\xff"
 open(d + "/made-fill.jfif", "wb").write(b"\xff\xd8" + body + b"\xff\xd9" + b"tail")
 EOF
 fi
-take "$d" $((limit - $(count "$d"))) '*.jpg' '*.jpeg' '*.jfif'
+take "$d" $((limit - $(count "$d"))) ffd8ff '*.jpg' '*.jpeg' '*.jfif'
 i=0
 while [ "$(count "$d")" -lt "$limit" ] && [ "$i" -lt 60 ] && [ "$have_convert" -eq 1 ]; do
   # shellcheck disable=SC2046
@@ -215,7 +227,7 @@ if images:
 EOF
   rm -rf "$tmp"
 fi
-take "$d" $((limit - $(count "$d"))) '*.ico' '*.cur'
+take "$d" $((limit - $(count "$d"))) '00000100|00000200' '*.ico' '*.cur'
 i=0
 while [ "$(count "$d")" -lt "$limit" ] && [ "$i" -lt 60 ] && [ "$have_convert" -eq 1 ]; do
   sizes="$((16 + i % 5 * 8)),$((16 + i * 8 % 240))"

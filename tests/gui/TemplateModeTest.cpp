@@ -6,6 +6,7 @@
 // chosen templates beside it, registered as the library's location).
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -284,6 +285,7 @@ TEST_F(TemplateMode, BitmapAndWaveShowTheTemplatesTextAndEditsReachTheFile) {
     std::string details = std::string("【テンプレート詳細情報】\r\nファイルパス名 : 画像\\Bitmap.js") +
                           "\r\n作成者　　　　 : Tevrin" +
                           "\r\nコメント　　　 : BITMAPFILEHEADER と BITMAPINFOHEADER を解析します。" +
+                          "\r\nURI 　　　　　 : https://learn.microsoft.com/windows/win32/gdi/bitmap-storage" +
                           "\r\nファイル更新日 : " + LastWriteText(library.path() + "画像\\Bitmap.js");
     PressDetails(editor, bmpFrame);
     PressDetails(editor, bmpFrame);
@@ -411,6 +413,64 @@ TEST_F(TemplateMode, UncheckedMismatchedAndJudgingTemplates) {
     EXPECT_TRUE(editor.running());
     EXPECT_TRUE(editor.Dialogs().empty());
     EXPECT_EQ(editor.OutputBarText(fmtFrame), shown);
+}
+
+namespace {
+
+std::uint32_t PngCrc(const std::string& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char b : bytes) {
+        crc ^= b;
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+std::string BigEndian32(std::uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
+}
+
+std::string PngChunk(const std::string& type, const std::string& data) {
+    return BigEndian32(static_cast<std::uint32_t>(data.size())) + type + data + BigEndian32(PngCrc(type + data));
+}
+
+}  // namespace
+
+// A library template that carries a checksum: a width typed into a PNG's
+// header leaves the chunk's stored CRC stale, and the pre-save run stops
+// on it before the file is written.
+TEST_F(TemplateMode, StaleChunkCrcIsQuestionedBeforeThePngIsSaved) {
+    LibraryFolder library(folder, {{"画像", "Png.js"}});
+    const std::string ihdr = BigEndian32(1) + BigEndian32(1) + std::string("\x08\x00\x00\x00\x00", 5);
+    const std::string png = std::string("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", ihdr) + PngChunk("IEND", "");
+    const std::string pngPath = folder + "\\sample.png";
+    WriteFile(pngPath, png);
+
+    PramelSession editor("\"" + pngPath + "\"");
+    ASSERT_TRUE(AllShown(editor, {"sample.png"}));
+    editor.Settle();
+    HWND frame = FrameShowing(editor, "sample.png");
+    EXPECT_TRUE(editor.Dialogs().empty());
+    EXPECT_EQ(editor.StatusPane(5, frame), "テンプレートモード");
+    std::string text = editor.Text(frame);
+    std::size_t at = text.find("00000001 <幅>");
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_NE(text.find("<CRC 計算値 " ), std::string::npos) << text;
+    editor.TypeOver(CharIndex(text, at), CharIndex(text, at) + 8, "00000002", frame);
+
+    std::string edited = png;
+    edited[19] = '\x02';  // the width's low byte: 8 + 4 + 4 + 3
+    for (int answer : {IDNO, IDYES}) {
+        editor.Post(kSave, frame);
+        Dialog ask = editor.WaitForDialog("フォーマット異常", 30000);
+        ASSERT_TRUE(ask);
+        EXPECT_NE(editor.OutputBarText(frame).find("チャンク IHDR の CRC が一致しません"), std::string::npos)
+            << editor.OutputBarText(frame);
+        PramelSession::Click(ask, answer);
+        editor.Settle();
+        if (answer == IDNO) EXPECT_EQ(ReadFile(pngPath), png);
+        else EXPECT_TRUE(WaitUntil([&] { return ReadFile(pngPath) == edited; }));
+    }
 }
 
 TEST_F(TemplateMode, SeveralTemplatesForOneExtensionAreOffered) {
