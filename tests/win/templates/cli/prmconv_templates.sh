@@ -53,5 +53,24 @@ expect 3 "missing template" apply "$(winpath "$work/none.js")" "$pic"
 expect 4 "missing file" apply "$bitmap" "$(winpath "$work/none.bmp")"
 expect 6 "no template listed" templates "$(winpath "$work/pic.unknownextension")"
 expect 2 "bad use" apply "$bitmap"
+
+# A registration that names a library that is not there: the class's server
+# entry is pointed at a missing DLL for two runs, and put back (also when
+# the script is stopped).
+key='HKCR\CLSID\{EAC44DFB-26C5-4D85-B8A7-D1665450ABD0}\InprocServer32'
+reg() { "$wine_run" --prefix "$prefix" reg "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+server="$(reg query "$key" /ve | LC_ALL=C sed -nE 's/.*REG_SZ[[:space:]]+(.*)$/\1/p')"
+if [ -z "$server" ]; then
+  echo "FAIL: the library's registration cannot be read"; fail=1
+else
+  trap 'reg add "$key" /ve /d "$server" /f >/dev/null' EXIT
+  reg add "$key" /ve /d 'C:\nowhere\Velda.dll' /f >/dev/null
+  expect 5 "library not there" apply "$bitmap" "$pic"
+  has "$work/err" "Velda.dll" "the missing library is named"
+  expect 5 "library not there, templates" templates "$pic"
+  reg add "$key" /ve /d "$server" /f >/dev/null
+  trap - EXIT
+fi
+expect 0 "library back" verify "$bitmap" "$pic"
 [ "$fail" -eq 0 ] && echo "prmconv template commands: all passed"
 exit "$fail"
