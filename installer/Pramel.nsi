@@ -153,10 +153,40 @@ Function RemovePrevious
   RMDir "$0"
 FunctionEnd
 
+; The editor keeps its template list, TemplateList.txt, in the library
+; folder and rewrites it whenever a template is newer. Users who run it
+; without administrator rights cannot create files here, so the list is made
+; now, empty, and made writable for them; being older than the templates
+; written after it, it is rebuilt at the editor's first start. A list that
+; stays from an earlier installation is left as it is.
+Function PrepareTemplateList
+  StrCpy $0 "$INSTDIR\${LIBRARY}\TemplateList.txt"
+  ${If} ${FileExists} $0
+    Return
+  ${EndIf}
+  CreateDirectory "$INSTDIR\${LIBRARY}"
+  ClearErrors
+  FileOpen $1 $0 w
+  FileClose $1
+  ; Full control for the system and administrators, change for users.
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "D:(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1301bf;;;BU)", i 1, *p .r1, p 0) i .r2'
+  ${If} $2 <> 0
+    System::Call 'advapi32::SetFileSecurityW(w r0, i 4, p r1) i .r2'
+    System::Call 'kernel32::LocalFree(p r1)'
+  ${EndIf}
+  ${If} ${Errors}
+  ${OrIf} $2 = 0
+    MessageBox MB_OK|MB_ICONSTOP "テンプレート一覧 ($0) を作成できませんでした。" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+FunctionEnd
+
 Section "Pramel" SecMain
   SectionIn RO
   Call CheckNotRunning
   Call RemovePrevious
+  Call PrepareTemplateList
 
   SetShellVarContext all
   !include "${PRAMEL_FILES}"
@@ -215,6 +245,18 @@ FunctionEnd
 Section "Uninstall"
   Call un.CheckNotRunning
   SetShellVarContext all
+
+  ; An empty template list is the one the setup made: the editor never
+  ; wrote it, so it is no setting of the user's.
+  ClearErrors
+  FileOpen $1 "$INSTDIR\${LIBRARY}\TemplateList.txt" r
+  ${IfNot} ${Errors}
+    FileSeek $1 0 END $2
+    FileClose $1
+    ${If} $2 = 0
+      Delete "$INSTDIR\${LIBRARY}\TemplateList.txt"
+    ${EndIf}
+  ${EndIf}
 
   ; The user's settings: the editor's registry settings and the template
   ; list it wrote. Asked only when there are some; silent keeps them.
