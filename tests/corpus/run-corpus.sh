@@ -7,9 +7,11 @@
 # Gathers the corpus into CORPUS_DIR (gather-*.sh), then runs each format's
 # template over up to N files of it (default: all) with check-template.sh,
 # the first M of them (default: all) also cut in half and with a byte
-# flipped: every text must pack back to every byte. A format whose template
-# or files are missing is reported and skipped. Prints one line per format
-# and exits non-zero when a file failed. Environment as check-template.sh.
+# flipped: every text must pack back to every byte. Then one value of each
+# format is edited in the text and saved (check-edits.py). A format whose
+# template or files are missing is reported and skipped. Prints one line per
+# format and per edit, and exits non-zero when a check failed. Environment
+# as check-template.sh.
 set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
@@ -64,4 +66,5 @@ for format in $formats; do
     failed=1
   fi
 done
+python3 "$here/check-edits.py" "$corpus" $formats || failed=1
 exit "$failed"
