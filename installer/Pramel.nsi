@@ -15,7 +15,8 @@
 ; Silent use: PramelSetup.exe /S [/D=folder] and Uninstall.exe /S (which
 ; keeps the user's settings). Exit codes: 0 done, 1 cancelled by the user,
 ; 2 refused (the editor runs, or the old version could not be removed),
-; 3 the library could not be registered.
+; 3 the library could not be registered (or unregistered), 3010 uninstalled
+; but files in use are removed at the next restart.
 
 Unicode true
 ; A 64-bit installer for 64-bit programs: it sees the 64-bit program files
@@ -323,4 +324,12 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+  ; Files still in use go at the next restart: the finish page offers it,
+  ; and a silent run says so by its exit code.
+  ${If} ${RebootFlag}
+    GetErrorLevel $0
+    ${If} $0 = 0
+      SetErrorLevel 3010
+    ${EndIf}
+  ${EndIf}
 SectionEnd
