@@ -8,7 +8,8 @@
 # template over up to N files of it (default: all) with check-template.sh,
 # the first M of them (default: all) also cut in half and with a byte
 # flipped: every text must pack back to every byte. Then one value of each
-# format is edited in the text and saved (check-edits.py). A format whose
+# format is edited in the text and saved (check-edits.py), and prmconv's
+# template commands run over the corpus (check-cli.sh). A format whose
 # template or files are missing is reported and skipped. Prints one line per
 # format and per edit, and exits non-zero when a check failed. Environment
 # as check-template.sh.
@@ -67,4 +68,6 @@ for format in $formats; do
   fi
 done
 python3 "$here/check-edits.py" "$corpus" $formats || failed=1
+bash "$here/check-cli.sh" "$corpus" $formats >"$corpus/cli.log" 2>&1 || failed=1
+grep -v '^OK' "$corpus/cli.log"
 exit "$failed"
