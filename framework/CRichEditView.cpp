@@ -162,6 +162,19 @@ CHARRANGE Selection(HWND control) {
     return range;
 }
 
+// The selected text in the code page of the control, when it is at most
+// maxChars characters long (else empty). A character takes up to two bytes
+// in that code page, so the buffer is sized from the character count.
+std::string SelectedText(HWND control, LONG maxChars) {
+    CHARRANGE sel = Selection(control);
+    LONG chars = sel.cpMax - sel.cpMin;
+    if (chars <= 0 || chars > maxChars) return std::string();
+    std::vector<char> buffer(static_cast<std::size_t>(chars) * 2 + 1, '\0');
+    SendMessageA(control, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(buffer.data()));
+    buffer.back() = '\0';
+    return std::string(buffer.data());
+}
+
 }  // namespace
 
 CRichEditView::CRichEditView() = default;
@@ -321,11 +334,9 @@ void CRichEditView::ShowFindDialog(bool replace) {
     }
     // Start from the selected text when it is short and on one line.
     HWND h = control_.get();
-    CHARRANGE sel = Selection(h);
-    if (sel.cpMax > sel.cpMin && sel.cpMax - sel.cpMin < static_cast<LONG>(sizeof findWhat_) / 2) {
-        char selected[sizeof findWhat_] = {};
-        SendMessageA(h, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected));
-        if (!std::strchr(selected, '\r')) lstrcpynA(findWhat_, selected, sizeof findWhat_);
+    std::string selected = SelectedText(h, static_cast<LONG>(sizeof findWhat_) - 1);
+    if (!selected.empty() && selected.size() < sizeof findWhat_) {
+        if (selected.find('\r') == std::string::npos) lstrcpynA(findWhat_, selected.c_str(), sizeof findWhat_);
     } else if (!lastFind_.empty()) {
         lstrcpynA(findWhat_, lastFind_.c_str(), sizeof findWhat_);
     }
@@ -363,15 +374,10 @@ void CRichEditView::OnFindReplaceMessage(FINDREPLACEA* request) {
     }
     if (request->Flags & FR_REPLACE) {
         // Replace the selection when it is the text searched for, then go on.
-        char selected[sizeof findWhat_ + 2] = {};
-        CHARRANGE sel = Selection(h);
-        if (sel.cpMax - sel.cpMin == static_cast<LONG>(what.size()) || sel.cpMax > sel.cpMin) {
-            if (sel.cpMax - sel.cpMin < static_cast<LONG>(sizeof selected) - 1) {
-                SendMessageA(h, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected));
-                bool same = matchCase ? what == selected : text::EqualNoCase(what, selected);
-                if (same) SendMessageA(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(request->lpstrReplaceWith));
-            }
-        }
+        // (The text searched for has no more characters than bytes.)
+        std::string selected = SelectedText(h, static_cast<LONG>(what.size()));
+        bool same = !selected.empty() && (matchCase ? what == selected : text::EqualNoCase(what, selected));
+        if (same) SendMessageA(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(request->lpstrReplaceWith));
     }
     if (!FindText(what, matchCase, wholeWord, down)) MessageBeep(MB_ICONASTERISK);
 }

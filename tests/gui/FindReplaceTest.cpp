@@ -170,6 +170,24 @@ TEST_F(FindReplace, ReplaceDialogReplacesOneOrAll) {
     EXPECT_TRUE(NoMessageBox(replace));
     // Everything searched for is in the find box's list.
     EXPECT_EQ(editor->FindBoxHistory(), (std::vector<std::string>{"zebra", "o", "cat"}));
+
+    // A long selection of double-byte characters (256 characters, 512
+    // bytes, more than a search text holds) is compared with the text
+    // searched for, not copied into its buffer: Replace leaves it alone,
+    // and Replace All replaces each character.
+    std::string japanese;
+    for (int i = 0; i < 256; ++i) japanese += "日";
+    editor->SetText(japanese + "本");
+    editor->Select(0, 256);
+    Press(replace, "本", kReplaceOne, false, false, false, "x");
+    ASSERT_TRUE(editor->running());
+    EXPECT_EQ(editor->Text(), japanese + "本");
+    EXPECT_EQ(Selected(), Range(256, 257));
+    editor->Select(0, 256);
+    Press(replace, "日", kReplaceAll, false, false, false, "月");
+    std::string replaced;
+    for (int i = 0; i < 256; ++i) replaced += "月";
+    EXPECT_EQ(editor->Text(), replaced + "本");
     PramelSession::Click(replace, IDCANCEL);
 }
 
