@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -34,6 +35,27 @@ public:
 
 private:
     HANDLE file_;
+};
+
+// A list text held in memory, read as the file would be.
+class TextListFile : public IListFile {
+public:
+    explicit TextListFile(const std::string& text) : text_(text) {}
+    std::size_t Read(void* buffer, std::size_t size) override {
+        const std::size_t n = std::min(size, text_.size() - at_);
+        std::memcpy(buffer, text_.data() + at_, n);
+        at_ += n;
+        return n;
+    }
+    bool SeekBack(std::size_t count) override {
+        if (count > at_) return false;
+        at_ -= count;
+        return true;
+    }
+
+private:
+    const std::string& text_;
+    std::size_t at_ = 0;
 };
 
 // Calls visit(fullPath, findData) for every entry of the folder (given
@@ -101,7 +123,19 @@ bool CTemplateList::SetLibraryFolder(const std::string& folder) {
 void CTemplateList::Prepare() {
     if (IsTemplateListStale()) {
         ScanTemplates();
-        WriteTemplateList();
+        if (!WriteTemplateList()) {
+            // A library folder the user may not write to (one installed for
+            // all users): the templates just scanned are used as the file
+            // would have given them, rather than none, and the next start
+            // scans again.
+            const std::string text = ListFileText(ListTime{}, templateList_);
+            TextListFile scanned(text);
+            templateList_.clear();
+            ReadListEntries(scanned, [this](const std::string& path) { return IsUsableTemplate(path); },
+                            templateList_);
+            BuildOpenFilters();
+            return;
+        }
     }
     ReadTemplateList();
     BuildOpenFilters();
@@ -150,13 +184,13 @@ void CTemplateList::ScanTemplates(const std::string& folder) {
     });
 }
 
-void CTemplateList::WriteTemplateList() const {
-    if (templateList_.empty()) return;
+bool CTemplateList::WriteTemplateList() const {
+    if (templateList_.empty()) return true;
     const std::string listPath = libraryFolder_ + kListFileName;
-    if (listPath.size() >= kPathSize) return;
+    if (listPath.size() >= kPathSize) return false;
     UniqueFile file(CreateFileA(listPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
-    if (!file) return;
+    if (!file) return false;
 
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -172,7 +206,9 @@ void CTemplateList::WriteTemplateList() const {
         // until a template changes; without a file the next start scans.
         file.reset();
         DeleteFileA(listPath.c_str());
+        return false;
     }
+    return true;
 }
 
 void CTemplateList::ReadTemplateList() {

@@ -28,7 +28,8 @@ public:
     // Rebuilds `templateList` from the template tree; called with no
     // folder at the top and with a subfolder when it descends.
     void ScanTemplates(const std::string& folder = std::string());
-    void WriteTemplateList() const;
+    // Writes the scanned entries as the list file; false when it cannot.
+    bool WriteTemplateList() const;
     void ReadTemplateList();
     void BuildOpenFilters();
     bool IsUsableTemplate(const std::string& templatePath) const;

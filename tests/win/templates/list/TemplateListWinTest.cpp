@@ -196,6 +196,22 @@ TEST_F(TemplateListFile, OutOfDateWhenATemplateIsNewer) {
     EXPECT_FALSE(list_.IsTemplateListStale()) << "a read-only list is never rebuilt";
 }
 
+// A list file that cannot be written (here a folder holds its name; on
+// Windows, a library folder installed for all users) leaves the scanned
+// templates in use, every time.
+TEST_F(TemplateListFile, ListThatCannotBeWrittenKeepsTheScannedTemplates) {
+    AddScript("Bitmap.js", "画像\\Bitmap.js");
+    AddScript("Broken.js", "Broken.js");
+    ASSERT_TRUE(CreateDirectoryA(listFile_.c_str(), nullptr));
+    for (int start = 0; start < 2; ++start) {
+        list_.Prepare();
+        EXPECT_EQ(list_.templateList(), (Texts{"BMP=画像\\Bitmap.js", "DIB=画像\\Bitmap.js"}));
+        Texts found;
+        EXPECT_EQ(list_.FindTemplatesForFile("C:\\a.dib", found), 1u);
+        EXPECT_NE(list_.extensionPatterns().find("BMP"), std::string::npos) << list_.extensionPatterns();
+    }
+}
+
 TEST_F(TemplateListFile, EmptyTreeLeavesNoFile) {
     AddFile("readme.txt");
     AddFile("empty\\notes.txt");
