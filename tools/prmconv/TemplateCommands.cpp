@@ -57,8 +57,20 @@ public:
         messages_ = messages;
     }
     ~WorkFiles() {
-        if (!output_.empty()) DeleteFileA(output_.c_str());
-        if (!messages_.empty()) DeleteFileA(messages_.c_str());
+        Remove(output_);
+        Remove(messages_);
+    }
+    // A console the system made for the script may hold the files a moment
+    // longer than the script lives (Wine's console host does): the removal
+    // is tried again for up to two seconds rather than leaving them behind.
+    static void Remove(const std::string& path) {
+        if (path.empty()) return;
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            if (DeleteFileA(path.c_str())) return;
+            const DWORD error = GetLastError();
+            if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) return;
+            Sleep(10);
+        }
     }
     WorkFiles(const WorkFiles&) = delete;
     WorkFiles& operator=(const WorkFiles&) = delete;
