@@ -69,16 +69,16 @@ bool CPramelApp::InitInstance() {
         IDR_MAINFRAME, [] { return std::unique_ptr<CDocument>(new CPramelDoc); },
         [] { return static_cast<CFrameWnd*>(new CMainFrame); }, [] { return static_cast<CView*>(new CPramelView); }));
 
-    switch (workFolder_.Prepare()) {
-    case CWorkFolder::Result::InvalidName:
-        text::Message(nullptr, texts::kWorkFolderFailed, "", MB_OK | MB_ICONSTOP);
-        return false;
-    case CWorkFolder::Result::Failed:
-    case CWorkFolder::Result::Ready:
-        break;
+    // Without a work folder or work files, templates cannot run: the user
+    // is told once, and the editor goes on in text and binary mode.
+    if (workFolder_.Prepare() != CWorkFolder::Result::Ready) {
+        text::Message(nullptr, std::string(texts::kWorkFolderFailed) + texts::kTemplatesOff, "",
+                      MB_OK | MB_ICONWARNING);
+    } else if (!PrepareWorkFiles()) {
+        text::Message(nullptr, std::string(texts::kWorkFileFailed) + texts::kTemplatesOff, "", MB_OK | MB_ICONWARNING);
+    } else {
+        templates_->PrepareTemplates(outputFile_, messageFile_);
     }
-    if (!PrepareWorkFiles()) return false;
-    templates_->PrepareTemplates(outputFile_, messageFile_);
 
     CMultiFileCommandLineInfo info;
     info.ParseCommandLine(GetCommandLineA());
@@ -111,11 +111,7 @@ void CPramelApp::CheckRegistryVersion() {
 bool CPramelApp::PrepareWorkFiles() {
     outputFile_ = workFolder_.CreateWorkFile();
     messageFile_ = outputFile_.empty() ? std::string() : workFolder_.CreateWorkFile();
-    if (outputFile_.empty() || messageFile_.empty()) {
-        text::Message(nullptr, texts::kWorkFileFailed, "", MB_OK | MB_ICONSTOP);
-        return false;
-    }
-    return true;
+    return !outputFile_.empty() && !messageFile_.empty();
 }
 
 int CPramelApp::ExitInstance() {

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "document/CPramelApp.h"
 #include "document/DocumentTexts.h"
+#include "document/TextFidelity.h"
 #include "frame/CMainFrame.h"
 #include "frame/CTavFileDialog.h"
 #include "framework/CArchive.h"
@@ -173,6 +176,15 @@ void CPramelDoc::LoadOrStore(CArchive& archive) {
 
     if (archive.IsStoring()) {
         if (mode == kModeText) {
+            // The first save of a text that cannot hold the file's bytes
+            // asks before anything is written; No keeps the file as it is.
+            if (textLosses_ != text_fidelity::kNoLoss) {
+                if (text::Message(FrameWindow(), texts::kAskSaveLossyText, texts::kLossyTextCaption,
+                                  MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) {
+                    throw CArchiveException(CArchiveException::kNone, kArchiveErrorName);
+                }
+                textLosses_ = text_fidelity::kNoLoss;
+            }
             CRichEditDoc::Serialize(archive);
             return;
         }
@@ -184,10 +196,12 @@ void CPramelDoc::LoadOrStore(CArchive& archive) {
 
     DWORD attributes = GetFileAttributesA(archive.GetFile().openedPath().c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) writable = 0;
+    textLosses_ = text_fidelity::kNoLoss;
     if (mode == kModeText) {
         saveType = 1;
         CRichEditDoc::Serialize(archive);
         NotifyOutputBar(2, nullptr);
+        ReportTextLosses(text_fidelity::TextModeLosses(archive.GetFile()));
         return;
     }
     saveType = 2;
@@ -197,6 +211,21 @@ void CPramelDoc::LoadOrStore(CArchive& archive) {
     }
     LoadBinary(archive);
     NotifyOutputBar(2, nullptr);
+}
+
+void CPramelDoc::ReportTextLosses(unsigned losses) {
+    textLosses_ = losses;
+    if (losses == text_fidelity::kNoLoss) return;
+    std::string kinds;
+    for (const auto& [bit, name] : {std::pair<unsigned, const char*>{text_fidelity::kNul, texts::kLossNul},
+                                    {text_fidelity::kLoneLineEnd, texts::kLossLineEnd},
+                                    {text_fidelity::kInvalidSequence, texts::kLossSequence}}) {
+        if (!(losses & bit)) continue;
+        if (!kinds.empty()) kinds += "、";
+        kinds += name;
+    }
+    std::string warning = text::Format(texts::kLossyTextLoaded, kinds.c_str());
+    NotifyOutputBar(1, &warning);
 }
 
 void CPramelDoc::LoadBinary(CArchive& archive) {
@@ -362,7 +391,8 @@ bool CPramelDoc::OnCmdMsg(UINT id, CCmdUI* ui) {
         return true;
     case ID_TEMPLATE_SELECT:
         if (ui) {
-            ui->Enable(mode != kModeText && !IsModified() && !GetPathName().empty());
+            // Off when templates cannot run (no work files).
+            ui->Enable(mode != kModeText && !IsModified() && !GetPathName().empty() && templates.engine());
         } else {
             std::string chosen;
             bool picked = false;

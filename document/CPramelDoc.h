@@ -87,6 +87,8 @@ private:
 
     void LoadOrStore(CArchive& archive);
     void LoadBinary(CArchive& archive);
+    // Keeps what a text-mode save would change and tells the user.
+    void ReportTextLosses(unsigned losses);
     bool SaveDocument(const std::string* path, bool replace);
     void CloseDocument();
     void ReportSaveError(const std::string& path, const std::exception& error, bool saving);
@@ -104,4 +106,7 @@ private:
     HWND FrameWindow() const;
 
     int busy_ = 0;
+    // What a text-mode save would change in the file as loaded
+    // (text_fidelity::Loss bits); cleared once the user agreed to a save.
+    unsigned textLosses_ = 0;
 };

@@ -5,17 +5,28 @@
 #include "framework/Handles.h"
 
 CWorkFolder::Result CWorkFolder::Prepare() {
+    path_.clear();
     char temp[MAX_PATH + 1] = {};
     DWORD n = GetTempPathA(sizeof temp, temp);
     if (n == 0 || n > MAX_PATH) return Result::Failed;
-    path_ = std::string(temp) + "Pramel";
-    if (CreateDirectoryA(path_.c_str(), nullptr)) return Result::Ready;
-    if (GetLastError() == ERROR_INVALID_NAME) return Result::InvalidName;
+    std::string folder = std::string(temp) + "Pramel";
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_INVALID_NAME) return Result::InvalidName;
+        // Only a folder that is there already will do (not a file of that
+        // name, not a temporary folder that cannot be written).
+        const DWORD attributes = GetFileAttributesA(folder.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return Result::Failed;
+    }
+    path_ = folder;
     DeleteLeftovers();
     return Result::Ready;
 }
 
 std::string CWorkFolder::CreateWorkFile() const {
+    // Without the work folder there is no place for work files: never the
+    // current folder, which an empty path would mean.
+    if (path_.empty()) return std::string();
     char name[MAX_PATH + 16] = {};
     if (!GetTempFileNameA(path_.c_str(), "prm", 0, name)) return std::string();
     return name;

@@ -4,6 +4,8 @@
 // binary filter is packed into bytes.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "Expected.h"
 #include "PramelSession.h"
 
@@ -116,6 +118,72 @@ TEST_F(SaveSafety, TextModeSavesTheTextAsItIs) {
     editor.TypeOver(0, 5, "FIRST");
     editor.Send(kSave);
     EXPECT_EQ(ReadFile(path), "FIRST\r\nsecond\r\n");
+}
+
+// Bytes that text mode cannot write back are named when the file opens,
+// and the first save as text asks before it changes the file.
+TEST_F(SaveSafety, TextModeTellsOfBytesItCannotKeepAndAsksBeforeTheFirstSave) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"lf.txt", "one\ntwo\r\n", "CR LF になっていない CR または LF"},
+        {"zero.txt", std::string("a\0b\r\n", 5), "NUL"},
+        {"sjis.txt", "x\x81\x20y\r\n", "シフト JIS として不正な並び"},
+        {"cr.txt", "end\r", "CR LF になっていない CR または LF"},
+    };
+    std::string arguments;
+    for (const Case& c : cases) {
+        WriteFile(folder + "\\" + c.name, c.bytes);
+        arguments += " \"" + folder + "\\" + c.name + "\"";
+    }
+    PramelSession editor(arguments, false);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        Dialog ask = editor.WaitForDialog();
+        ASSERT_TRUE(ask);
+        PramelSession::Click(ask, IDYES);  // open as text
+    }
+    ASSERT_TRUE(WaitUntil([&] { return editor.Frames().size() == std::size(cases); }));
+    editor.Settle();
+    HWND lfFrame = nullptr;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND frame = nullptr;
+        for (HWND f : editor.Frames()) {
+            if (editor.FrameTitle(f).find(c.name) != std::string::npos) frame = f;
+        }
+        ASSERT_TRUE(frame);
+        const std::string shown = editor.OutputBarText(frame);
+        EXPECT_NE(shown.find("テキストモードでは元のとおりに保存できないバイト"), std::string::npos) << shown;
+        EXPECT_NE(shown.find(c.named), std::string::npos) << shown << "/" << editor.StatusPane(5, frame) << "/" << editor.Text(frame).size();
+        if (std::string(c.name) == "lf.txt") lfFrame = frame;
+    }
+
+    // No leaves the file as it was; Yes saves the text; the next save does
+    // not ask again.
+    const std::string lfPath = folder + "\\lf.txt";
+    editor.TypeOver(0, 3, "ONE", lfFrame);
+    editor.Post(kSave, lfFrame);
+    Dialog no = editor.WaitForDialog("テキストモードでの保存");
+    ASSERT_TRUE(no);
+    PramelSession::Click(no, IDNO);
+    editor.Settle();
+    EXPECT_EQ(ReadFile(lfPath), "one\ntwo\r\n");
+    editor.Post(kSave, lfFrame);
+    Dialog yes = editor.WaitForDialog("テキストモードでの保存");
+    ASSERT_TRUE(yes);
+    PramelSession::Click(yes, IDYES);
+    EXPECT_TRUE(WaitUntil([&] { return ReadFile(lfPath) != "one\ntwo\r\n"; }));
+    editor.Settle();
+    const std::string saved = ReadFile(lfPath);
+    EXPECT_EQ(saved.substr(0, 3), "ONE");
+    editor.TypeOver(0, 3, "one", lfFrame);
+    editor.Send(kSave, lfFrame);
+    editor.Settle();
+    EXPECT_TRUE(editor.Dialogs().empty());
+    EXPECT_EQ(ReadFile(lfPath).substr(0, 3), "one");
 }
 
 TEST_F(SaveSafety, ActiveFrameShowsTheFullPathAfterEverySave) {

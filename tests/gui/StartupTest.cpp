@@ -82,6 +82,46 @@ TEST_F(Startup, LeftoverWorkFilesAreRemoved) {
     DeleteFileA(other.c_str());
 }
 
+// A temporary folder the editor cannot use (its name is taken by a file):
+// one message, then text and binary mode without templates, and no work
+// file anywhere, not in the current folder either.
+TEST_F(Startup, WithoutAWorkFolderTheEditorGoesOnWithoutTemplates) {
+    const std::string blocked = folder + "\\not-a-folder";
+    WriteFile(blocked, "x");
+    const std::string bmp = folder + "\\picture.bmp";
+    WriteFile(bmp, "BM\x10\0\0\0");
+    char savedTmp[MAX_PATH] = {};
+    char savedTemp[MAX_PATH] = {};
+    GetEnvironmentVariableA("TMP", savedTmp, MAX_PATH);
+    GetEnvironmentVariableA("TEMP", savedTemp, MAX_PATH);
+    SetEnvironmentVariableA("TMP", blocked.c_str());
+    SetEnvironmentVariableA("TEMP", blocked.c_str());
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    SetCurrentDirectoryA(folder.c_str());
+    {
+        PramelSession editor("\"" + bmp + "\"", false);
+        SetEnvironmentVariableA("TMP", savedTmp[0] ? savedTmp : nullptr);
+        SetEnvironmentVariableA("TEMP", savedTemp[0] ? savedTemp : nullptr);
+        SetCurrentDirectoryA(current);
+        Dialog notice = editor.WaitForDialog();
+        ASSERT_TRUE(notice);
+        EXPECT_EQ(notice.text, "作業用フォルダを生成できません。\n\nテンプレートは使用できません。"
+                               "テキストモードとバイナリーモードで続けます。");
+        PramelSession::Click(notice, IDOK);
+        ASSERT_TRUE(editor.Frame());
+        EXPECT_TRUE(WaitUntil([&] { return editor.TextLength() > 0; }));
+        editor.Settle();
+        EXPECT_EQ(editor.StatusPane(5), "バイナリモード");
+        EXPECT_EQ(editor.Text().substr(0, 5), "42 4D");
+        EXPECT_TRUE(editor.Dialogs().empty()) << "told once";
+    }
+    WIN32_FIND_DATAA found{};
+    HANDLE find = FindFirstFileA((folder + "\\prm*").c_str(), &found);
+    EXPECT_EQ(find, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+}
+
 TEST_F(Startup, SecondInstanceHandsItsFileToTheFirst) {
     std::string first = folder + "\\first.bin";
     std::string second = folder + "\\second.bin";
