@@ -143,6 +143,11 @@ void CMainFrame::SetHeadingText(const std::string& value) {
     if (headingField_ && text::WindowText(headingField_) != value) SetWindowTextA(headingField_, value.c_str());
 }
 
+void CMainFrame::SetInfoField(int id, const std::string& value) {
+    HWND field = infoBar_.hwnd() ? GetDlgItem(infoBar_.hwnd(), id) : nullptr;
+    if (field && text::WindowText(field) != value) SetWindowTextA(field, value.c_str());
+}
+
 CControlBar* CMainFrame::BarForCommand(UINT id) {
     switch (id) {
     case ID_VIEW_EDITBAR: return &editBar_;

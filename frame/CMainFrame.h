@@ -28,6 +28,9 @@ public:
     // into the box's edit field.
     void AddFindHistory(const std::string& text);
     void SetHeadingText(const std::string& text);
+    // Sets a field of the information bar (file size, caret value) when its
+    // text differs.
+    void SetInfoField(int id, const std::string& text);
     HWND InfoBar() const { return infoBar_.hwnd(); }
 
     bool OnCmdMsg(UINT id, CCmdUI* ui) override;

@@ -2,6 +2,13 @@
 
 #include <richedit.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "pipeline/CConvClrComment.h"
+#include "pipeline/CConvSetComment.h"
+#include "pipeline/Chains.h"
+
 #include "document/CPramelApp.h"
 #include "document/CPramelDoc.h"
 #include "frame/CMainFrame.h"
@@ -9,6 +16,10 @@
 #include "framework/Handles.h"
 #include "framework/StandardIds.h"
 #include "resources/pramel/resource.h"
+#include "view/CAsciiWnd.h"
+#include "view/CLineWnd.h"
+#include "view/core/GutterStyle.h"
+#include "view/core/LineText.h"
 
 namespace {
 
@@ -30,6 +41,8 @@ CPramelView::CPramelView() {
     if (bytesPerLine < 4 || bytesPerLine > 64) bytesPerLine = 16;
     if (separatorCode < 0 || separatorCode > 2) separatorCode = 0;
 }
+
+CPramelView::~CPramelView() = default;
 
 CPramelDoc* CPramelView::GetPramelDoc() const { return dynamic_cast<CPramelDoc*>(GetDocument()); }
 
@@ -120,6 +133,13 @@ LONG CPramelView::MeasureCharWidthTwips() const {
 
 void CPramelView::OnInitialUpdate() {
     ApplyFontSize(fontSizeCommand);
+    // The gutter and the pane are children of this container, beside the
+    // control: they outlive the control, which every load replaces.
+    auto gutter = std::make_unique<CLineWnd>(*this);
+    if (gutter->Create(hwnd())) gutter_ = std::move(gutter);
+    auto pane = std::make_unique<CAsciiWnd>(*this);
+    if (pane->Create(hwnd())) pane_ = std::move(pane);
+    OnLayout();
     SetPrintMargins(RECT{kPrintMargin, kPrintMargin, kPrintMargin, kPrintMargin});
 }
 
@@ -129,6 +149,8 @@ void CPramelView::ApplyFontSize(int command) {
     ApplyCharacterFormat();
     charWidthTwips = MeasureCharWidthTwips();
     ApplyTabWidth(CPramelApp::Get()->GetProfileInt(kSection, "TabCount", ID_TAB_1));
+    if (gutter_) gutter_->RebuildFont();
+    if (pane_) pane_->RebuildFont();
     OnLayout();
 }
 
@@ -143,6 +165,8 @@ void CPramelView::OnTextReplaced() {
     // (the base keeps its paragraph format). Loading is no edit: nothing of
     // it is to be undone.
     SendMessageA(control(), EM_EMPTYUNDOBUFFER, 0, 0);
+    // The gutter, the pane and the displays follow the new text.
+    OnTextChanged();
 }
 
 void CPramelView::SetTabStops() {
@@ -185,16 +209,121 @@ void CPramelView::OnLayout() {
     CRichEditView::OnLayout();
     HWND h = control();
     if (!h) return;
-    // The gutter and the character pane, when a view has them, widen these
-    // insets by their own widths; the text never runs under them.
-    int left = kInset;
-    int right = kInset;
-    RECT rc{};
-    GetClientRect(h, &rc);
+    // The gutter and the pane lie over the control's client area, above it
+    // (a new control is created on top of them), and the text is inset by
+    // their widths so that it never runs under them.
+    RECT client{};
+    GetClientRect(h, &client);
+    RECT area = client;
+    MapWindowPoints(h, hwnd(), reinterpret_cast<POINT*>(&area), 2);
+    int left = gutter_ ? gutter_->Layout(area) + kInset : kInset;
+    int right = pane_ ? pane_->Layout(area) + kInset : kInset;
+    RECT rc = client;
     rc.left += left;
     rc.right -= right;
     if (rc.right < rc.left) rc.right = rc.left;
     SendMessageA(h, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&rc));
+}
+
+CPramelView::LineGeometry CPramelView::VisibleLineGeometry(int fallbackHeight) const {
+    LineGeometry geometry{0, 0, 0, fallbackHeight};
+    HWND h = control();
+    if (!h) return geometry;
+    geometry.first = static_cast<long>(SendMessageA(h, EM_GETFIRSTVISIBLELINE, 0, 0));
+    geometry.lines = static_cast<long>(SendMessageA(h, EM_GETLINECOUNT, 0, 0));
+    // One position look-up for the first visible line; the others follow
+    // by the line height (one font, no word wrap), since a look-up costs
+    // time in proportion to the lines before it.
+    POINTL top{};
+    SendMessageA(h, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&top), SendMessageA(h, EM_LINEINDEX, geometry.first, 0));
+    geometry.top = top.y;
+    if (geometry.lines >= 2) {
+        POINTL line0{};
+        POINTL line1{};
+        SendMessageA(h, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&line0), 0);
+        SendMessageA(h, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&line1), SendMessageA(h, EM_LINEINDEX, 1, 0));
+        if (line1.y > line0.y) geometry.height = line1.y - line0.y;
+    }
+    return geometry;
+}
+
+std::string CPramelView::TextRange(long start, long end) const {
+    if (end <= start || !control()) return std::string();
+    std::vector<char> buffer(static_cast<std::size_t>(end - start) * 2 + 2, '\0');
+    TEXTRANGEA range{};
+    range.chrg.cpMin = start;
+    range.chrg.cpMax = end;
+    range.lpstrText = buffer.data();
+    LRESULT n = SendMessageA(control(), EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    if (n <= 0) return std::string();
+    buffer.back() = '\0';
+    return std::string(buffer.data());
+}
+
+long CPramelView::LineOf(long character) const {
+    return static_cast<long>(SendMessageA(control(), EM_EXLINEFROMCHAR, 0, character));
+}
+
+long CPramelView::LineStart(long line) const {
+    return static_cast<long>(SendMessageA(control(), EM_LINEINDEX, static_cast<WPARAM>(line), 0));
+}
+
+std::string CPramelView::LinesText(long first, long last) const {
+    HWND h = control();
+    if (!h) return std::string();
+    long lines = static_cast<long>(SendMessageA(h, EM_GETLINECOUNT, 0, 0));
+    if (first >= lines) return std::string();
+    long start = LineStart(first);
+    long end;
+    if (last + 1 < lines) {
+        end = LineStart(last + 1);
+    } else {
+        GETTEXTLENGTHEX request{GTL_NUMCHARS, CP_ACP};
+        end = static_cast<long>(SendMessageA(h, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request), 0));
+    }
+    return start < 0 ? std::string() : TextRange(start, end);
+}
+
+HFONT CPramelView::CreatePaneFont(int* digitWidth, int* descent, int* height) const {
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    SendMessageA(control(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    HDC dc = GetDC(hwnd());
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    LOGFONTA logFont{};
+    logFont.lfHeight = -((format.yHeight / 20) * dpi / 72);
+    logFont.lfWeight = FW_NORMAL;
+    logFont.lfCharSet = format.bCharSet;
+    logFont.lfPitchAndFamily = format.bPitchAndFamily;
+    lstrcpynA(logFont.lfFaceName, format.szFaceName, LF_FACESIZE);
+    HFONT font = CreateFontIndirectA(&logFont);
+    if (dc) {
+        HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+        SIZE zero{};
+        if (GetTextExtentPoint32A(dc, "0", 1, &zero) && zero.cx > 0) *digitWidth = zero.cx;
+        TEXTMETRICA metrics{};
+        if (GetTextMetricsA(dc, &metrics)) {
+            *descent = metrics.tmDescent;
+            *height = metrics.tmHeight;
+        }
+        if (old) SelectObject(dc, old);
+        ReleaseDC(hwnd(), dc);
+    }
+    return font;
+}
+
+int CPramelView::ReadSetting(const char* name, int fallback) const {
+    return CPramelApp::Get()->GetProfileInt(kSection, name, fallback);
+}
+
+HWND CPramelView::FrameWindow() const { return GetParentFrame() ? GetParentFrame()->hwnd() : nullptr; }
+
+void CPramelView::ShowStatusMessage(const std::string& text) {
+    if (GetParentFrame()) GetParentFrame()->SetMessageText(text);
+}
+
+void CPramelView::SetFileSizeField(const std::string& text) {
+    if (auto* frame = dynamic_cast<CMainFrame*>(GetParentFrame())) frame->SetInfoField(IDC_FILE_SIZE, text);
 }
 
 int CPramelView::FirstVisibleLine() const {
@@ -223,14 +352,159 @@ void CPramelView::OnTextChanged() {
 void CPramelView::RunRefresh() {
     KillTimer(hwnd(), kRefreshTimer);
     if (!refreshPending) return;
+    // A refresh that took the longest delay last time shows the wait cursor.
     bool slow = refreshDelay == kMaxRefreshDelay;
     HCURSOR old = slow ? SetCursor(LoadCursor(nullptr, IDC_WAIT)) : nullptr;
     DWORD start = GetTickCount();
-    // The gutter's line records, the character pane and the live displays
-    // are refreshed here once those panes exist.
+    if (gutter_ && gutter_->Recompute()) {
+        OnLayout();  // the gutter's width follows the byte count
+        gutter_->RepaintNow();
+    }
+    if (pane_) {
+        pane_->Invalidate();
+        pane_->RepaintNow();
+    }
+    UpdateLiveDisplays();
     refreshPending = 0;
-    refreshDelay = NextRefreshDelay(GetTickCount() - start);
+    lastRefreshMs_ = GetTickCount() - start;
+    refreshDelay = NextRefreshDelay(lastRefreshMs_);
     if (slow) SetCursor(old);
+}
+
+void CPramelView::RepaintPanes() {
+    if (gutter_) gutter_->RepaintNow();
+    if (pane_) pane_->RepaintNow();
+    paintedFirstLine_ = control() ? FirstVisibleLine() : -1;
+}
+
+void CPramelView::OnVerticalScroll() { RepaintPanes(); }
+
+void CPramelView::OnSelectionChanged() {
+    UpdateLiveDisplays();
+    // A caret moved by the keyboard scrolls the text without a scroll
+    // notification from every control: the panes follow here.
+    if (control() && FirstVisibleLine() != paintedFirstLine_) RepaintPanes();
+}
+
+void CPramelView::UpdateLiveDisplays() {
+    HWND h = control();
+    if (!h) return;
+    CHARRANGE selection{};
+    SendMessageA(h, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    UpdateHeadingField(selection);
+    UpdateCaretValue(selection);
+}
+
+void CPramelView::UpdateHeadingField(const CHARRANGE& selection) {
+    auto* frame = dynamic_cast<CMainFrame*>(GetParentFrame());
+    if (!frame || !gutter_) return;
+    long heading = linetext::HeadingAtOrAbove(gutter_->records(), gutter_->lineCount(), LineOf(selection.cpMin));
+    std::string text;
+    if (heading >= 0) text = linetext::HeadingFieldText(LinesText(heading, heading));
+    frame->SetHeadingText(text);
+}
+
+void CPramelView::UpdateCaretValue(const CHARRANGE& selection) {
+    auto* frame = dynamic_cast<CMainFrame*>(GetParentFrame());
+    if (!frame) return;
+    std::string run;
+    if (selection.cpMax == selection.cpMin) {
+        long p = selection.cpMin;
+        long line = LineOf(p);
+        long start = LineStart(line);
+        long length = static_cast<long>(SendMessageA(control(), EM_LINELENGTH, static_cast<WPARAM>(start), 0));
+        long from = std::max(start, p - 9);
+        long to = std::min(start + length, p + 9);
+        run = linetext::CaretRun(TextRange(from, to), p - from);
+    } else if (selection.cpMax - selection.cpMin <= 8) {
+        run = linetext::SelectionRun(TextRange(selection.cpMin, selection.cpMax));
+    }
+    frame->SetInfoField(IDC_CARET_VALUE, linetext::CaretValueText(run));
+}
+
+void CPramelView::ApplyGutterStyle(UINT command) {
+    if (!gutter_) return;
+    gutter::StyleCommand kind = command == ID_OFFSET_BYTE    ? gutter::StyleCommand::Byte
+                                : command == ID_OFFSET_WORD  ? gutter::StyleCommand::Word
+                                : command == ID_OFFSET_DWORD ? gutter::StyleCommand::DoubleWord
+                                : command == ID_OFFSET_LINE  ? gutter::StyleCommand::LineNumber
+                                : command == ID_RADIX_DEC    ? gutter::StyleCommand::Decimal
+                                                             : gutter::StyleCommand::Hexadecimal;
+    gutter::StyleRequest request = gutter::RequestFor(kind, gutter_->style());
+    SendMessageA(gutter_->hwnd(), CLineWnd::kStyleMessage, static_cast<WPARAM>(request.what),
+                 static_cast<LPARAM>(request.style));
+    OnLayout();
+    CPramelApp::Get()->WriteProfileInt(kSection, "LineStyle", static_cast<int>(gutter_->style()));
+}
+
+void CPramelView::ToggleCharacterPane() {
+    if (!pane_) return;
+    pane_->Toggle();
+    OnLayout();
+}
+
+void CPramelView::CommentLines(bool out) {
+    HWND h = control();
+    if (!h) return;
+    CHARRANGE selection{};
+    SendMessageA(h, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    long a = LineOf(selection.cpMin);
+    long b = LineOf(selection.cpMax);
+    if (a == b && SendMessageA(h, EM_LINELENGTH, static_cast<WPARAM>(LineStart(a)), 0) == 0) return;
+    // Whole lines a..b; the line break after b stays outside.
+    auto wholeLines = [&]() {
+        long lines = static_cast<long>(SendMessageA(h, EM_GETLINECOUNT, 0, 0));
+        CHARRANGE range{LineStart(a), 0};
+        if (b + 1 < lines) {
+            range.cpMax = LineStart(b + 1) - 1;
+        } else {
+            GETTEXTLENGTHEX request{GTL_NUMCHARS, CP_ACP};
+            range.cpMax = static_cast<LONG>(SendMessageA(h, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request), 0));
+        }
+        return range;
+    };
+    CHARRANGE range = wholeLines();
+    SendMessageA(h, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    std::string text = TextRange(range.cpMin, range.cpMax);
+    std::string result;
+    if (out) {
+        CConvSetComment stage;
+        result = RunStringStage(stage, text);
+    } else {
+        CConvClrComment stage;
+        result = RunStringStage(stage, text);
+    }
+    // One undoable step.
+    SendMessageA(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(result.c_str()));
+    range = wholeLines();
+    SendMessageA(h, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+void CPramelView::MoveToHeading(bool up) {
+    HWND h = control();
+    if (!h || !gutter_) return;
+    CHARRANGE selection{};
+    SendMessageA(h, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    long a = LineOf(selection.cpMin);
+    long b = FirstVisibleLine();
+    long n = up ? linetext::HeadingAbove(gutter_->records(), gutter_->lineCount(), a)
+                : linetext::HeadingBelow(gutter_->records(), gutter_->lineCount(), a);
+    long lines = static_cast<long>(SendMessageA(h, EM_GETLINECOUNT, 0, 0));
+    if (n < 0 || n >= lines) return;
+    SendMessageA(h, WM_SETREDRAW, FALSE, 0);
+    long start = LineStart(n);
+    CHARRANGE caret{start, start};
+    SendMessageA(h, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    SendMessageA(h, EM_SCROLLCARET, 0, 0);
+    long d = FirstVisibleLine();
+    if (d != b) {
+        // The heading goes to the screen row the caret was on.
+        SendMessageA(h, EM_LINESCROLL, 0, n + b - d - a);
+        SendMessageA(h, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    }
+    SendMessageA(h, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(h, nullptr, TRUE);
+    RepaintPanes();
 }
 
 void CPramelView::OnFindDialogSearch(const std::string& what, bool matchCase, bool wholeWord) {
@@ -340,6 +614,50 @@ bool CPramelView::OnCmdMsg(UINT id, CCmdUI* ui) {
     case ID_VIEW_SETTINGS:
         if (ui) ui->Enable(true);
         else RunViewSettings();
+        return true;
+    case ID_OFFSET_BYTE:
+    case ID_OFFSET_WORD:
+    case ID_OFFSET_DWORD:
+    case ID_OFFSET_LINE:
+    case ID_RADIX_DEC:
+    case ID_RADIX_HEX:
+        if (!gutter_) return false;
+        if (ui) {
+            unsigned style = gutter_->style();
+            bool on;
+            switch (id) {
+            case ID_OFFSET_BYTE: on = gutter::KindOf(style) == gutter::kByte; break;
+            case ID_OFFSET_WORD: on = gutter::KindOf(style) == gutter::kWord; break;
+            case ID_OFFSET_DWORD: on = gutter::KindOf(style) == gutter::kDoubleWord; break;
+            case ID_OFFSET_LINE: on = gutter::KindOf(style) == gutter::kLineNumber; break;
+            case ID_RADIX_DEC: on = gutter::IsDecimal(style); break;
+            default: on = !gutter::IsDecimal(style); break;
+            }
+            ui->Enable(true);
+            ui->SetRadio(on);
+        } else {
+            ApplyGutterStyle(id);
+        }
+        return true;
+    case ID_ASCII_PANE:
+        if (!pane_) return false;
+        if (ui) {
+            ui->Enable(true);
+            ui->SetRadio(pane_->visible());
+        } else {
+            ToggleCharacterPane();
+        }
+        return true;
+    case ID_COMMENT_OUT:
+    case ID_COMMENT_CLEAR:
+        if (ui) ui->Enable(control() != nullptr);
+        else CommentLines(id == ID_COMMENT_OUT);
+        return true;
+    case ID_HEADING_UP:
+    case ID_HEADING_DOWN:
+        if (!gutter_) return false;
+        if (ui) ui->Enable(true);
+        else MoveToHeading(id == ID_HEADING_UP);
         return true;
     default:
         return CRichEditView::OnCmdMsg(id, ui);

@@ -12,6 +12,7 @@
 #define IDD_CANCEL 103           // progress of a long template run
 #define IDD_LIBRARY_SETTINGS 134 // library settings
 #define IDD_SELECT_TEMPLATE 143  // template selection
+#define IDR_GUTTER_MENU 138      // context menu of the offset gutter
 #define IDP_OLE_INIT_FAILED 100
 
 // Control bars
