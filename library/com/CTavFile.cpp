@@ -1,5 +1,6 @@
 #include "library/com/CTavFile.h"
 
+#include <cmath>
 #include <new>
 #include <string>
 #include <vector>
@@ -51,6 +52,26 @@ const BSTR* StringIn(const VARIANT* value) {
     if (V_VT(value) == VT_BSTR) return &V_BSTR(value);
     if (V_VT(value) == (VT_BYREF | VT_BSTR)) return V_BSTRREF(value);
     return nullptr;
+}
+
+// The dispatch ids of the members whose arguments may be NaN or infinite.
+constexpr DISPID kDispidVersion = 2;
+constexpr DISPID kDispidSeek = 82;
+
+// A floating-point argument (also one passed by reference) that is NaN or
+// infinite.
+bool IsNonFiniteNumber(const VARIANT& argument) {
+    const VARIANT* value = &argument;
+    while (V_VT(value) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(value) != nullptr) value = V_VARIANTREF(value);
+    double number = 0;
+    switch (V_VT(value)) {
+    case VT_R8: number = V_R8(value); break;
+    case VT_R4: number = V_R4(value); break;
+    case VT_BYREF | VT_R8: number = V_R8REF(value) ? *V_R8REF(value) : 0; break;
+    case VT_BYREF | VT_R4: number = V_R4REF(value) ? *V_R4REF(value) : 0; break;
+    default: return false;
+    }
+    return !std::isfinite(number);
 }
 
 }  // namespace
@@ -136,6 +157,21 @@ STDMETHODIMP CTavFile::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LC
 STDMETHODIMP CTavFile::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                               EXCEPINFO* exception, UINT* argumentError) {
     if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    // Scripts pass their numbers as doubles. NaN and the infinities are no
+    // offset, size, count or value: the dispatcher's conversion refuses them
+    // on some systems and turns them into an arbitrary integer on others,
+    // which would read or write somewhere nobody asked for. They are refused
+    // here for every member, alike on every system, except where a defined
+    // meaning exists: Version stores 0 for a NaN and holds the infinities at
+    // the field's limits, and Seek leaves the position alone.
+    if (params != nullptr && id != kDispidVersion && id != kDispidSeek) {
+        for (UINT k = 0; k < params->cArgs; ++k) {
+            if (IsNonFiniteNumber(params->rgvarg[k])) {
+                if (argumentError != nullptr) *argumentError = k;
+                return DISP_E_OVERFLOW;
+            }
+        }
+    }
     return DispInvoke(static_cast<ITavFile*>(this), typeInfo_, id, flags, params, result, exception, argumentError);
 }
 
@@ -481,6 +517,7 @@ STDMETHODIMP CTavFile::GetOffset(VARIANT* pvOffset) {
 STDMETHODIMP CTavFile::Seek(VARIANT vOffset, LONG lMode) {
     // A target that cannot be had leaves the position alone; Seek itself
     // never fails.
+    if (IsNonFiniteNumber(vOffset)) return S_OK;
     VARIANT offset;
     VariantInit(&offset);
     if (FAILED(VariantChangeType(&offset, &vOffset, 0, VT_I8))) return S_OK;

@@ -266,10 +266,12 @@ HResult FileCore::GetUnits(unsigned width, std::int32_t count, std::vector<std::
     return Guarded([&] { return ReadUnits(width, static_cast<std::uint64_t>(count), result); });
 }
 
-HResult FileCore::GetFormat(const std::string& format, std::vector<FormatElement>* result) {
+HResult FileCore::GetFormat(const std::string& text, std::vector<FormatElement>* result) {
     if (result == nullptr) return kInvalidArg;
     return Guarded([&]() -> HResult {
         result->clear();
+        // A format is a "%s"-style text: it ends at its first zero byte.
+        const std::string format = UpToNul(text);
         std::vector<FormatItem> items;
         if (!FormatParser::Parse(format, FormatParser::Dialect::Read, &items)) return Fatal(texts::kBadFormat);
         const std::uint64_t total = FormatParser::TotalBytes(items);
@@ -447,8 +449,11 @@ HResult FileCore::PutUnits(unsigned width, std::int32_t count) {
     return Guarded([&] { return WriteHexLines(width, static_cast<std::uint64_t>(count)); });
 }
 
-HResult FileCore::PutFormat(const std::string& format) {
+HResult FileCore::PutFormat(const std::string& text) {
     return Guarded([&]() -> HResult {
+        // A format is a "%s"-style text: it ends at its first zero byte, so
+        // no zero byte reaches the produced text.
+        const std::string format = UpToNul(text);
         std::vector<FormatItem> items;
         if (!FormatParser::Parse(format, FormatParser::Dialect::Write, &items)) return Fatal(texts::kBadFormat);
         const bool quiet = (block_.quietFlags & session::kQuietAnnotations) != 0;

@@ -25,8 +25,14 @@ inline void AppendHexNumber(std::string& out, std::uint64_t value) {
     while (n > 0) out += digits[--n];
 }
 
-// One tab per indent step; zero or less writes none.
+// The most tabs written before a line. The editor keeps at most this many
+// leading tabs per line in its line records; a larger count (any value is
+// accepted) would only make every line gigabytes long.
+constexpr std::int32_t kIndentLimit = 255;
+
+// One tab per indent step, at most kIndentLimit; zero or less writes none.
 inline void AppendIndent(std::string& out, std::int32_t indent) {
+    if (indent > kIndentLimit) indent = kIndentLimit;
     if (indent > 0) out.append(static_cast<std::size_t>(indent), '\t');
 }
 
