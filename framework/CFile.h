@@ -14,7 +14,11 @@
 
 class CFile : public IByteFile {
 public:
-    enum class Mode { Read, CreateNew };
+    // Read: an existing file, shared with readers and writers. CreateNew:
+    // created or emptied, exclusive for writing, readable by others.
+    // CreateUnique: like CreateNew, but a file that already exists is
+    // refused (ERROR_FILE_EXISTS) instead of being emptied.
+    enum class Mode { Read, CreateNew, CreateUnique };
 
     CFile() = default;
     // Opens the path; throws CFileException.

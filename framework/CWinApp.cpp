@@ -7,6 +7,7 @@
 #include "framework/CDocument.h"
 #include "framework/CFileDialog.h"
 #include "framework/CFrameWnd.h"
+#include "framework/CSafeSaveFile.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/StandardIds.h"
 #include "framework/Strings.h"
@@ -16,6 +17,7 @@ CWinApp* CWinApp::instance_ = nullptr;
 CWinApp::CWinApp(const char* exeName) : exeName_(exeName) {
     instance_ = this;
     settings_.SetRoot(exeName_, exeName_);  // until SetRegistryKey names the company
+    CSafeSaveFile::SetJournalKey(settings_.RootPath() + "\\" + kSaveJournalSection);
 }
 
 CWinApp::~CWinApp() {
@@ -36,6 +38,9 @@ int CWinApp::Start(int showCommand) {
         while (!frames_.empty()) DestroyWindow(frames_.back()->hwnd());
         return ExitInstance();
     }
+    // The instance that runs cleans up after saves an earlier run left
+    // unfinished (a crash or a kill in the middle of a save).
+    CSafeSaveFile::CleanUpAbandoned();
     MSG msg{};
     bool idle = true;
     long idleCount = 0;
@@ -86,7 +91,10 @@ bool CWinApp::PreTranslateMessage(MSG& msg) {
     return false;
 }
 
-void CWinApp::SetRegistryKey(const std::string& company) { settings_.SetRoot(company, exeName_); }
+void CWinApp::SetRegistryKey(const std::string& company) {
+    settings_.SetRoot(company, exeName_);
+    CSafeSaveFile::SetJournalKey(settings_.RootPath() + "\\" + kSaveJournalSection);
+}
 
 void CWinApp::LoadStdProfileSettings(std::size_t recentFiles) {
     recentFiles_ = std::make_unique<CRecentFileList>(ids::kFileMru1, recentFiles);

@@ -37,7 +37,8 @@ public:
     std::string AppTitle() const;
     int showCommand() const { return showCommand_; }
 
-    // Settings.
+    // Settings. The save journal (see CSafeSaveFile) is a section of them.
+    static constexpr const char* kSaveJournalSection = "SaveJournal";
     void SetRegistryKey(const std::string& company);
     CSettingsStore& settings() { return settings_; }
     int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) const {

@@ -2,6 +2,7 @@
 # Runs every libFuzzer target of the fuzz tree for a short while:
 #
 #   scripts/run-fuzz.sh [SECONDS]        (default 20 per target)
+#   scripts/run-fuzz.sh --runs N         (N executions per target: the long run)
 #
 # Each target fuzzes a scratch copy of its seed corpus
 # (fuzz/<folder>/corpus/<target>/), so the seeds in the source tree stay as
@@ -17,7 +18,14 @@ set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 tree="${PRAMEL_BUILD_ROOT:-$root/build}/fuzz"
-seconds="${1:-20}"
+
+if [ "${1:-}" = "--runs" ]; then
+  [ $# -ge 2 ] || { echo "usage: run-fuzz.sh [SECONDS] | --runs N" >&2; exit 2; }
+  limit=(-runs="$2")
+else
+  seconds="${1:-20}"
+  limit=(-max_total_time="$seconds")
+fi
 timeout_s="${PRAMEL_FUZZ_TIMEOUT:-10}"
 
 if [ ! -d "$tree/fuzz" ]; then
@@ -51,11 +59,12 @@ for exe in "${targets[@]}"; do
   touch "$stamp"
   start=$SECONDS
   rc=0
-  "$exe" -max_total_time="$seconds" -timeout="$timeout_s" -print_final_stats=1 \
+  "$exe" "${limit[@]}" -timeout="$timeout_s" -print_final_stats=1 \
          -artifact_prefix="$artifacts/$name-" "$corpus" </dev/null >"$log" 2>&1 || rc=$?
   runs="$(sed -n 's/^stat::number_of_executed_units: *\([0-9]*\).*/\1/p' "$log" | tail -n 1)"
   if [ "$rc" -eq 0 ] && [ -n "$runs" ] && [ "$runs" -gt 0 ]; then
-    echo "fuzz $name: ok, $runs executions in $((SECONDS - start)) s from $nseeds seeds"
+    took=$((SECONDS - start))
+    echo "fuzz $name: ok, $runs executions in $took s ($((runs / (took > 0 ? took : 1))) per second) from $nseeds seeds"
     passed=$((passed + 1))
   else
     echo "fuzz $name: FAILED (exit code $rc, ${runs:-no} executions); its output ends with:"
