@@ -8,7 +8,9 @@
 # 1, 1000 actions each) in the build tree's Wine prefix; prints each run's
 # figures, then the total actions, minutes, actions per second, and the
 # seeds that failed (their last actions are in soak-SEED.log). Exits
-# non-zero when a seed failed. Environment: PRAMEL_BUILD_ROOT.
+# non-zero when a seed failed. Environment: PRAMEL_BUILD_ROOT, PRAMEL_PREFIX
+# (a Wine prefix of its own, so that other runs can go on meanwhile; the
+# library must be registered there).
 set -u
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="${PRAMEL_BUILD_ROOT:-$root/build}"
@@ -25,6 +27,7 @@ while [ $# -gt 1 ]; do
   shift 2
 done
 cd "$build/win/tests/gui" || exit 2
+prefix="${PRAMEL_PREFIX:-../../wineprefix}"
 export LC_ALL=ja_JP.UTF-8
 total=0
 failed=()
@@ -32,7 +35,7 @@ start=$SECONDS
 for ((seed = first; seed < first + seeds; seed++)); do
   log="soak-$seed.log"
   PRAMEL_SOAK_SEED=$seed PRAMEL_SOAK_ACTIONS=$actions timeout $((actions * 3 + 120)) \
-    "$root/scripts/wine-run.sh" --prefix ../../wineprefix pramel_gui_tests.exe --gtest_filter='Soak.*' \
+    "$root/scripts/wine-run.sh" --prefix "$prefix" pramel_gui_tests.exe --gtest_filter='Soak.*' \
     >"$log" 2>&1
   rc=$?
   line="$(grep -a '^soak seed' "$log" | tail -n 1)"
