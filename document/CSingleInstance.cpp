@@ -40,11 +40,25 @@ void CSingleInstance::HandOver(HWND window, const std::vector<std::string>& file
     SetForegroundWindow(window);
     HWND popup = GetLastActivePopup(window);
     if (popup && popup != window) SetForegroundWindow(popup);
-    std::string block = BuildDropBlock(files);
-    COPYDATASTRUCT data{};
-    data.dwData = CFrameWnd::kDroppedFilesData;
-    data.cbData = static_cast<DWORD>(block.size());
-    data.lpData = &block[0];
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000, &result);
+    // The first instance takes a bounded number of names per hand-over;
+    // more files go in several. A name longer than any path cannot name a
+    // file and is not sent.
+    std::vector<std::string> batch;
+    auto send = [&] {
+        if (batch.empty()) return;
+        std::string block = BuildDropBlock(batch);
+        COPYDATASTRUCT data{};
+        data.dwData = CFrameWnd::kDroppedFilesData;
+        data.cbData = static_cast<DWORD>(block.size());
+        data.lpData = &block[0];
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000, &result);
+        batch.clear();
+    };
+    for (const auto& file : files) {
+        if (file.empty() || file.size() > CFrameWnd::kMaxHandedName) continue;
+        batch.push_back(file);
+        if (batch.size() == CFrameWnd::kMaxHandedFiles) send();
+    }
+    send();
 }

@@ -25,7 +25,9 @@ public:
     bool Claim();
     // The first instance's marked window, or null.
     HWND FindFirstInstance() const;
-    // Brings the window forward and hands it the files as dropped files.
+    // Brings the window forward and hands it the files as dropped files,
+    // in as many blocks as the receiver's limits ask for (see
+    // CFrameWnd::ReadHandedFiles).
     void HandOver(HWND window, const std::vector<std::string>& files) const;
     // Marks a window as this instance's.
     void Mark(HWND window) const;

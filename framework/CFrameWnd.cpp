@@ -484,18 +484,52 @@ void CFrameWnd::OnDropFiles(HDROP drop) {
     for (const auto& path : paths) CWinApp::Get()->OpenDocumentFile(path);
 }
 
+bool CFrameWnd::ReadHandedFiles(const void* data, std::size_t size, std::vector<std::string>* names) {
+    if (data == nullptr || size < sizeof(DROPFILES) + 1) return false;
+    DROPFILES header{};
+    std::memcpy(&header, data, sizeof header);
+    if (header.pFiles != sizeof(DROPFILES) || header.fWide) return false;
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    std::vector<std::string> found;
+    std::size_t at = sizeof(DROPFILES);
+    for (;;) {
+        if (at >= size) return false;  // the list never ends
+        if (bytes[at] == 0) break;     // the empty name: the end
+        if (found.size() == kMaxHandedFiles) return false;
+        std::size_t end = at;
+        while (end < size && bytes[end] != 0) {
+            if (bytes[end] < 0x20) return false;
+            if (IsDBCSLeadByte(bytes[end])) {
+                if (end + 1 >= size || bytes[end + 1] == 0) return false;  // a character cut by the zero
+                ++end;
+            }
+            ++end;
+        }
+        if (end >= size || end - at > kMaxHandedName) return false;
+        found.emplace_back(reinterpret_cast<const char*>(bytes + at), end - at);
+        at = end + 1;
+    }
+    for (std::size_t k = at; k < size; ++k) {
+        if (bytes[k] != 0) return false;
+    }
+    *names = std::move(found);
+    return true;
+}
+
 bool CFrameWnd::OnCopyData(const COPYDATASTRUCT* data) {
-    if (!data || data->dwData != kDroppedFilesData || data->cbData < sizeof(DROPFILES) + 2) return false;
+    // Another process decides everything in the block: only a well-formed
+    // one is taken, anything else is ignored.
+    if (!data || data->dwData != kDroppedFilesData) return false;
+    std::vector<std::string> names;
+    if (!ReadHandedFiles(data->lpData, data->cbData, &names) || names.empty()) return false;
     // The sender waits for this reply: copy the block into a dropped-files
     // handle of this process and open the files after returning.
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, data->cbData + 2);
     if (!block) return false;
     if (void* p = GlobalLock(block)) {
         std::memcpy(p, data->lpData, data->cbData);
-        auto* header = static_cast<DROPFILES*>(p);
-        bool valid = header->pFiles >= sizeof(DROPFILES) && header->pFiles < data->cbData && !header->fWide;
         GlobalUnlock(block);
-        if (valid && PostMessageA(hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) return true;
+        if (PostMessageA(hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) return true;
     }
     GlobalFree(block);
     return false;

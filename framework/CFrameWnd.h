@@ -32,6 +32,17 @@ public:
     // WM_COPYDATA tag of a dropped-files block sent by another process; the
     // frame opens the files as if they had been dropped on it.
     static constexpr ULONG_PTR kDroppedFilesData = 0x46445250;  // "PRDF"
+    // What one hand-over may carry: at most this many names, each at most
+    // the longest path the system knows (in bytes, without its zero).
+    static constexpr std::size_t kMaxHandedFiles = 256;
+    static constexpr std::size_t kMaxHandedName = 32767;
+    // The names of a dropped-files block that another process handed over,
+    // when it is well formed: the 20-byte header with the names right after
+    // it in the ANSI code page, each name non-empty, free of control
+    // characters, ending with a zero and no double-byte character cut,
+    // within the limits above; the list ends with an empty name and only
+    // zero bytes follow. False (names untouched) for anything else.
+    static bool ReadHandedFiles(const void* data, std::size_t size, std::vector<std::string>* names);
 
     CFrameWnd();
     ~CFrameWnd() override;

@@ -129,6 +129,10 @@ FILETIME ProcessStart(HANDLE process) {
 // Value name: the temporary file's path. Data (text):
 //   state|pid|start high|start low|volume|index high|index low|
 //   destination volume|index high|index low|destination path
+// state N: the name is taken and the file about to be created; the
+// identity fields hold the time of the entry instead. Its file, if the
+// editor made it, was empty when the editor died (content is written only
+// after the entry becomes W), and was created after the entry.
 // state W: the temporary file is being written (or was abandoned) and is
 // only to be removed. state C: it holds the complete new content of a file
 // that is being rewritten in place; a cut-off copy is finished from it.
@@ -153,7 +157,7 @@ std::string Encode(const JournalEntry& e) {
 }
 
 bool Decode(const std::string& text, JournalEntry* e) {
-    if (text.size() < 2 || (text[0] != 'W' && text[0] != 'C') || text[1] != '|') return false;
+    if (text.size() < 2 || (text[0] != 'W' && text[0] != 'C' && text[0] != 'N') || text[1] != '|') return false;
     e->state = text[0];
     unsigned long f[9];
     std::size_t at = 2;
@@ -414,7 +418,24 @@ int CSafeSaveFile::CleanUpAbandoned(const std::string& destination) {
             continue;  // held by someone: try again next time
         }
         FileId id;
-        if (!Identify(file.get(), &id) || !(id == e.temporary)) {
+        FILETIME created{};
+        LARGE_INTEGER size{};
+        if (e.state == 'N') {
+            // Only the empty file made after the entry can be the one the
+            // editor was creating.
+            // File times may lag the system clock by a tick; two seconds
+            // of leeway.
+            ULARGE_INTEGER at{};
+            at.LowPart = e.temporary.low;
+            at.HighPart = e.temporary.high;
+            at.QuadPart -= 2ull * 10000000ull;
+            const FILETIME entered{at.LowPart, at.HighPart};
+            if (!Identify(file.get(), &id, nullptr, &created) || !GetFileSizeEx(file.get(), &size) ||
+                size.QuadPart != 0 || CompareFileTime(&created, &entered) < 0) {
+                RegDeleteValueA(key.get(), item.temporary.c_str());
+                continue;
+            }
+        } else if (!Identify(file.get(), &id) || !(id == e.temporary)) {
             // Some other file has that name now; it is not ours to remove.
             RegDeleteValueA(key.get(), item.temporary.c_str());
             continue;
@@ -459,10 +480,23 @@ void CSafeSaveFile::CreateTemporary(const std::string& folder) {
         const DWORD number = ((GetCurrentProcessId() & 0xFFFF) << 16) |
                              (static_cast<DWORD>(InterlockedIncrement(&counter)) & 0xFFFF);
         temporary_ = base + stem + Hex8(number) + kSuffix;
+        // The name goes into the journal before the file exists, so that no
+        // moment leaves a file of the editor's that the journal does not
+        // know.
+        JournalEntry taken;
+        taken.state = 'N';
+        taken.pid = GetCurrentProcessId();
+        taken.start = ProcessStart(GetCurrentProcess());
+        FILETIME now{};
+        GetSystemTimeAsFileTime(&now);
+        taken.temporary = FileId{0, now.dwHighDateTime, now.dwLowDateTime};
+        taken.destinationPath = destination_;
+        Record(temporary_, taken);
         try {
             file_ = CFile(temporary_, CFile::Mode::CreateUnique);
             break;
         } catch (const CFileException& e) {
+            Forget(temporary_);
             if ((e.code() != ERROR_FILE_EXISTS && e.code() != ERROR_ALREADY_EXISTS) || attempt >= 64) {
                 temporary_.clear();
                 Fail(e.code(), target_);
