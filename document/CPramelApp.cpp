@@ -1,5 +1,7 @@
 #include "document/CPramelApp.h"
 
+#include <vector>
+
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
@@ -20,10 +22,16 @@ namespace {
 const char kSystemSection[] = "System";
 const char kVersionEntry[] = "Version";
 
+// The whole path, however long: a path cut to a fixed buffer would name
+// another file (the help file is found beside it).
 std::string ExecutablePath() {
-    char path[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
+    std::vector<char> path(MAX_PATH + 1, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return std::string();
+        if (length < path.size()) return std::string(path.data(), length);
+        path.resize(path.size() * 2);
+    }
 }
 
 // The executable's name without folder and extension ("Pramel").

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "framework/Strings.h"
+
 CCmdUI CCmdUI::ForMenuItem(HMENU menu, UINT position, UINT id) {
     CCmdUI ui(Kind::MenuItem, id);
     ui.menu_ = menu;
@@ -106,10 +108,7 @@ void CCmdUI::SetText(const std::string& value) {
         break;
     case Kind::StatusPane: {
         const std::string& shown = value;
-        int length = static_cast<int>(LOWORD(SendMessageA(window_, SB_GETTEXTLENGTHA, pane_, 0)));
-        std::vector<char> current(static_cast<std::size_t>(length) + 1);
-        SendMessageA(window_, SB_GETTEXTA, pane_, reinterpret_cast<LPARAM>(current.data()));
-        if (shown != std::string(current.data())) {
+        if (shown != text::StatusPaneText(window_, static_cast<int>(pane_))) {
             SendMessageA(window_, SB_SETTEXTA, pane_, reinterpret_cast<LPARAM>(shown.c_str()));
         }
         break;

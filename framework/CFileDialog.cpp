@@ -1,11 +1,38 @@
 #include "framework/CFileDialog.h"
 
 #include <cstring>
+#include <vector>
+
+namespace {
+
+// A text the dialog hands out through a message that fills a buffer
+// (CDM_GETSPEC, CDM_GETFOLDERPATH): its size asked first, so that no text
+// is cut and none is written past the buffer.
+std::string DialogText(HWND dialog, UINT message) {
+    const LRESULT need = SendMessageA(dialog, message, 0, 0);
+    if (need <= 0) return std::string();
+    std::vector<char> buffer(static_cast<std::size_t>(need) * 2 + 2, '\0');
+    SendMessageA(dialog, message, static_cast<WPARAM>(buffer.size() - 1), reinterpret_cast<LPARAM>(buffer.data()));
+    return std::string(buffer.data());
+}
+
+// At most limit bytes of a name, never half a double-byte character.
+std::size_t WholeCharacters(const std::string& name, std::size_t limit) {
+    std::size_t n = 0;
+    while (n < name.size()) {
+        const std::size_t width = (IsDBCSLeadByte(static_cast<BYTE>(name[n])) && n + 1 < name.size()) ? 2 : 1;
+        if (n + width > limit) break;
+        n += width;
+    }
+    return n;
+}
+
+}  // namespace
 
 CFileDialog::CFileDialog(bool open, const std::string& fileName, DWORD flags, const std::string& filter, HWND owner,
                          std::size_t nameBufferSize)
     : open_(open), names_(nameBufferSize + 2, '\0'), filter_(SystemFilter(filter)) {
-    std::strncpy(names_.data(), fileName.c_str(), nameBufferSize - 1);
+    std::memcpy(names_.data(), fileName.data(), WholeCharacters(fileName, nameBufferSize - 1));
     ofn_.lStructSize = sizeof ofn_;
     ofn_.hwndOwner = owner;
     ofn_.hInstance = GetModuleHandleA(nullptr);
@@ -69,10 +96,8 @@ std::vector<std::string> CFileDialog::GetPathNames() const {
 }
 
 std::string CFileDialog::FileNameText() const {
-    char buffer[MAX_PATH * 2] = {};
     if (!hook_) return std::string();
-    SendMessageA(DialogWindow(), CDM_GETSPEC, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
+    return DialogText(DialogWindow(), CDM_GETSPEC);
 }
 
 void CFileDialog::SetFileNameText(const std::string& name) const {
@@ -83,10 +108,8 @@ void CFileDialog::SetFileNameText(const std::string& name) const {
 }
 
 std::string CFileDialog::CurrentFolder() const {
-    char buffer[MAX_PATH * 2] = {};
     if (!hook_) return std::string();
-    SendMessageA(DialogWindow(), CDM_GETFOLDERPATH, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
+    return DialogText(DialogWindow(), CDM_GETFOLDERPATH);
 }
 
 UINT_PTR CALLBACK CFileDialog::HookProc(HWND hwnd, UINT msg, WPARAM, LPARAM lp) {

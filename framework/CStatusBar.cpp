@@ -4,6 +4,7 @@
 
 #include "framework/CFrameWnd.h"
 #include "framework/Handles.h"
+#include "framework/Strings.h"
 
 bool CStatusBar::Create(HWND frame, UINT barId, const std::vector<Indicator>& indicators) {
     barId_ = barId;
@@ -51,11 +52,7 @@ void CStatusBar::SetMessageText(const std::string& text) {
 }
 
 std::string CStatusBar::MessageText() const {
-    int length = LOWORD(SendMessageA(hwnd_, SB_GETTEXTLENGTHA, 0, 0));
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(hwnd_, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
+    return text::StatusPaneText(hwnd_, 0);
 }
 
 void CStatusBar::UpdateCommandUI(CFrameWnd& frame) {

@@ -1,5 +1,7 @@
 #include "framework/Strings.h"
 
+#include <commctrl.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -53,6 +55,19 @@ std::string WindowText(HWND hwnd) {
     std::vector<char> buffer(static_cast<std::size_t>(n) + 2);
     int got = GetWindowTextA(hwnd, buffer.data(), n + 1);
     return std::string(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
+}
+
+std::string StatusPaneText(HWND bar, int pane) {
+    const int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(pane), 0));
+    if (length <= 0) return std::string();
+    std::vector<wchar_t> wide(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(wide.data()));
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1) return std::string();
+    std::string text(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, &text[0], n, nullptr, nullptr);
+    text.resize(static_cast<std::size_t>(n - 1));
+    return text;
 }
 
 namespace {

@@ -19,6 +19,11 @@ std::string PromptOf(const std::string& entry);
 std::string TooltipOf(const std::string& entry);
 // The text of a window (GetWindowTextA).
 std::string WindowText(HWND hwnd);
+// The text of a status-bar pane in the ANSI code page. Read through the
+// UTF-16 messages: the ANSI length message counts characters while the
+// ANSI text message writes bytes, so a buffer sized by the one overflows
+// with the other as soon as the pane shows double-byte characters.
+std::string StatusPaneText(HWND bar, int pane);
 // File name part of a path (after the last backslash, slash or colon).
 std::string FileNameOf(const std::string& path);
 // Extension with its dot (".bin"), or empty.

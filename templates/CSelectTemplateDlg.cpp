@@ -1,5 +1,7 @@
 #include "templates/CSelectTemplateDlg.h"
 
+#include <cstring>
+
 #include "resources/pramel/resource.h"
 
 CSelectTemplateDlg::CSelectTemplateDlg(const std::vector<std::string>& templates)
@@ -20,9 +22,12 @@ void CSelectTemplateDlg::OnOK() {
     if (line == LB_ERR) return;
     LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(line), 0);
     if (length == LB_ERR) return;
-    std::string chosen(static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&chosen[0]));
-    chosen.resize(static_cast<std::size_t>(length));
+    // The length may count characters where the text holds double-byte
+    // ones: room for two bytes each, and the text is as long as the copy.
+    std::string chosen(static_cast<std::size_t>(length) * 2 + 2, '\0');
+    LRESULT copied = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&chosen[0]));
+    if (copied == LB_ERR) return;
+    chosen.resize(std::strlen(chosen.c_str()));
     for (std::size_t i = 0; i < templates_.size(); ++i) {
         if (templates_[i] == chosen) {
             EndDialog(static_cast<INT_PTR>(i));
