@@ -54,9 +54,11 @@ const BSTR* StringIn(const VARIANT* value) {
     return nullptr;
 }
 
-// The dispatch ids of the members whose arguments may be NaN or infinite.
-constexpr DISPID kDispidVersion = 2;
+// The dispatch ids of members with an argument that has a meaning for NaN
+// and the infinities: Seek leaves the position alone, and Assert's message
+// is a text ("NaN").
 constexpr DISPID kDispidSeek = 82;
+constexpr DISPID kDispidAssert = 101;
 
 // A floating-point argument (also one passed by reference) that is NaN or
 // infinite.
@@ -72,6 +74,51 @@ bool IsNonFiniteNumber(const VARIANT& argument) {
     default: return false;
     }
     return !std::isfinite(number);
+}
+
+// The declared type of the parameter that rgvarg[k] fills (rgvarg holds the
+// arguments last first; a property's new value is the last parameter), or
+// VT_EMPTY when the member is not found.
+VARTYPE ParameterType(ITypeInfo* info, DISPID id, WORD flags, UINT k, UINT count, UINT* position) {
+    TYPEATTR* attributes = nullptr;
+    if (info == nullptr || FAILED(info->GetTypeAttr(&attributes))) return VT_EMPTY;
+    const WORD functions = attributes->cFuncs;
+    info->ReleaseTypeAttr(attributes);
+    const INVOKEKIND wanted = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) ? INVOKE_PROPERTYPUT
+                              : (flags & DISPATCH_METHOD)                                 ? INVOKE_FUNC
+                                                                                          : INVOKE_PROPERTYGET;
+    VARTYPE type = VT_EMPTY;
+    for (WORD i = 0; i < functions && type == VT_EMPTY; ++i) {
+        FUNCDESC* function = nullptr;
+        if (FAILED(info->GetFuncDesc(i, &function))) continue;
+        const bool match = function->memid == id &&
+                           (function->invkind == wanted ||
+                            (wanted == INVOKE_FUNC && function->invkind == INVOKE_PROPERTYGET) ||
+                            (wanted == INVOKE_PROPERTYGET && function->invkind == INVOKE_FUNC));
+        if (match && count <= static_cast<UINT>(function->cParams)) {
+            *position = count - 1 - k;
+            if (*position < static_cast<UINT>(function->cParams)) {
+                type = function->lprgelemdescParam[*position].tdesc.vt;
+                if (type == VT_PTR && function->lprgelemdescParam[*position].tdesc.lptdesc != nullptr) {
+                    type = function->lprgelemdescParam[*position].tdesc.lptdesc->vt;
+                }
+            }
+        }
+        info->ReleaseFuncDesc(function);
+    }
+    return type;
+}
+
+// True when NaN or an infinity given for this parameter is to be refused:
+// a parameter that takes it as an offset, size, count or value. A text
+// parameter receives the number's text, a floating-point one the number.
+bool RefusesNonFinite(ITypeInfo* info, DISPID id, WORD flags, UINT k, UINT count) {
+    if (id == kDispidSeek) return false;
+    UINT position = 0;
+    const VARTYPE type = ParameterType(info, id, flags, k, count, &position);
+    if (type == VT_BSTR || type == VT_R8 || type == VT_R4) return false;
+    if (id == kDispidAssert && position == 1) return false;
+    return true;
 }
 
 }  // namespace
@@ -161,12 +208,13 @@ STDMETHODIMP CTavFile::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAM
     // offset, size, count or value: the dispatcher's conversion refuses them
     // on some systems and turns them into an arbitrary integer on others,
     // which would read or write somewhere nobody asked for. They are refused
-    // here for every member, alike on every system, except where a defined
-    // meaning exists: Version stores 0 for a NaN and holds the infinities at
-    // the field's limits, and Seek leaves the position alone.
-    if (params != nullptr && id != kDispidVersion && id != kDispidSeek) {
+    // here alike on every system, except where a parameter gives them a
+    // meaning: a text parameter gets the number's text, Version stores 0
+    // for a NaN and holds the infinities at the field's limits, and Seek
+    // leaves the position alone.
+    if (params != nullptr) {
         for (UINT k = 0; k < params->cArgs; ++k) {
-            if (IsNonFiniteNumber(params->rgvarg[k])) {
+            if (IsNonFiniteNumber(params->rgvarg[k]) && RefusesNonFinite(typeInfo_, id, flags, k, params->cArgs)) {
                 if (argumentError != nullptr) *argumentError = k;
                 return DISP_E_OVERFLOW;
             }

@@ -114,6 +114,9 @@ TEST(HostileOutput, SizesTextsAndOutputAfterTheErrorReport) {
         "PutWords(NaN) fails 8002000a at 1\r\n"
         "PutDWords(Infinity) fails 8002000a at 1\r\n"
         "PutBytes(0) = undefined undefined at 1\r\n"
+        // A text parameter takes such a number as its text.
+        "Print(NaN) = undefined undefined at 1\r\n"
+        "Print(-Infinity) = undefined undefined at 1\r\n"
         "Print(NUL) = undefined undefined at 1\r\n"
         "PrintIndex(NUL) = undefined undefined at 1\r\n"
         "PutFormat(NUL) = undefined undefined at 1\r\n"

@@ -23,6 +23,9 @@ probe("PutWords(NaN)", function () { return f.PutWords(NaN); });
 probe("PutDWords(Infinity)", function () { return f.PutDWords(Infinity); });
 probe("PutBytes(0)", function () { return f.PutBytes(0); });
 // Texts end at their first zero byte: no zero byte reaches the text.
+// A number that is no number is still a text.
+probe("Print(NaN)", function () { return f.Print(NaN); });
+probe("Print(-Infinity)", function () { return f.Print(-Infinity); });
 probe("Print(NUL)", function () { return f.Print("a\u0000b"); });
 probe("PrintIndex(NUL)", function () { return f.PrintIndex("c\u0000d"); });
 probe("PutFormat(NUL)", function () { return f.PutFormat("<e>\u0000%B"); });
