@@ -14,6 +14,7 @@
 #include "frame/CMainFrame.h"
 #include "frame/CViewSetDlg.h"
 #include "framework/Handles.h"
+#include "framework/LoadLog.h"
 #include "framework/StandardIds.h"
 #include "resources/pramel/resource.h"
 #include "view/CAsciiWnd.h"
@@ -222,33 +223,49 @@ void CPramelView::OnLayout() {
     rc.left += left;
     rc.right -= right;
     if (rc.right < rc.left) rc.right = rc.left;
+    // A new formatting rectangle makes the control lay out all of its text
+    // again, which takes long on a long text: only when it changed.
+    // (The control does not hand back the rectangle it was given, so the
+    // last one given is kept here.)
+    if (h == formatControl_ && EqualRect(&formatRect_, &rc)) return;
     SendMessageA(h, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&rc));
+    formatControl_ = h;
+    formatRect_ = rc;
 }
 
 CPramelView::LineGeometry CPramelView::VisibleLineGeometry(int fallbackHeight) const {
     LineGeometry geometry{0, 0, 0, fallbackHeight};
     HWND h = control();
     if (!h) return geometry;
-    geometry.first = static_cast<long>(SendMessageA(h, EM_GETFIRSTVISIBLELINE, 0, 0));
     geometry.lines = static_cast<long>(SendMessageA(h, EM_GETLINECOUNT, 0, 0));
-    // One position look-up for the first visible line; the others follow
-    // by the line height (one font, no word wrap), since a look-up costs
-    // time in proportion to the lines before it.
-    POINTL top{};
-    SendMessageA(h, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&top), SendMessageA(h, EM_LINEINDEX, geometry.first, 0));
-    geometry.top = top.y;
+    // Every line has the same height (one font, no word wrap), so the first
+    // visible line follows from where line 0 is drawn. Asking the control
+    // for the first visible line or the position of a line far down costs
+    // time in proportion to the lines before it; these look-ups touch only
+    // lines 0 and 1, which keeps a repaint cheap on a long text.
+    POINTL line0{};
+    SendMessageA(h, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&line0), 0);
     if (geometry.lines >= 2) {
-        POINTL line0{};
         POINTL line1{};
-        SendMessageA(h, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&line0), 0);
         SendMessageA(h, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&line1), SendMessageA(h, EM_LINEINDEX, 1, 0));
         if (line1.y > line0.y) geometry.height = line1.y - line0.y;
     }
+    RECT format{};
+    SendMessageA(h, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    long above = format.top - line0.y;  // pixels scrolled out of view
+    if (above > 0 && geometry.height > 0) geometry.first = above / geometry.height;
+    if (geometry.first > geometry.lines - 1) geometry.first = geometry.lines > 0 ? geometry.lines - 1 : 0;
+    geometry.top = line0.y + static_cast<int>(geometry.first) * geometry.height;
     return geometry;
 }
 
 std::string CPramelView::TextRange(long start, long end) const {
-    if (end <= start || !control()) return std::string();
+    if (!control()) return std::string();
+    GETTEXTLENGTHEX request{GTL_NUMCHARS, CP_ACP};
+    long length = static_cast<long>(SendMessageA(control(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request), 0));
+    if (end > length) end = length;
+    if (start < 0) start = 0;
+    if (end <= start) return std::string();
     std::vector<char> buffer(static_cast<std::size_t>(end - start) * 2 + 2, '\0');
     TEXTRANGEA range{};
     range.chrg.cpMin = start;
@@ -270,18 +287,37 @@ long CPramelView::LineStart(long line) const {
 
 std::string CPramelView::LinesText(long first, long last) const {
     HWND h = control();
-    if (!h) return std::string();
+    if (!h || last < first) return std::string();
     long lines = static_cast<long>(SendMessageA(h, EM_GETLINECOUNT, 0, 0));
     if (first >= lines) return std::string();
+    GETTEXTLENGTHEX request{GTL_NUMCHARS, CP_ACP};
+    long length = static_cast<long>(SendMessageA(h, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request), 0));
     long start = LineStart(first);
-    long end;
-    if (last + 1 < lines) {
-        end = LineStart(last + 1);
-    } else {
-        GETTEXTLENGTHEX request{GTL_NUMCHARS, CP_ACP};
-        end = static_cast<long>(SendMessageA(h, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request), 0));
+    if (start < 0) return std::string();
+    // One look-up for the first line's start; the text is then read in a
+    // piece sized from the average line and widened until it holds every
+    // line asked for (a look-up of the last line's end would cost as much
+    // again on a long text).
+    long wanted = last - first + 1;
+    long average = lines > 0 ? length / lines + 1 : 1;
+    long size = wanted * (average + 8);
+    for (;;) {
+        long end = std::min(length, start + size);
+        std::string text = TextRange(start, end);
+        long breaks = 0;
+        std::size_t cut = std::string::npos;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != '\r' && text[i] != '\n') continue;
+            if (++breaks == wanted) {
+                cut = i;
+                break;
+            }
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        }
+        if (cut != std::string::npos) return text.substr(0, cut);
+        if (end >= length) return text;
+        size *= 2;
     }
-    return start < 0 ? std::string() : TextRange(start, end);
 }
 
 HFONT CPramelView::CreatePaneFont(int* digitWidth, int* descent, int* height) const {
@@ -356,25 +392,36 @@ void CPramelView::RunRefresh() {
     bool slow = refreshDelay == kMaxRefreshDelay;
     HCURSOR old = slow ? SetCursor(LoadCursor(nullptr, IDC_WAIT)) : nullptr;
     DWORD start = GetTickCount();
+    double clock = LoadClock();
     if (gutter_ && gutter_->Recompute()) {
         OnLayout();  // the gutter's width follows the byte count
         gutter_->RepaintNow();
     }
+    double recomputed = LoadClock();
     if (pane_) {
         pane_->Invalidate();
         pane_->RepaintNow();
     }
+    headingLine_ = kNoHeadingRead;
     UpdateLiveDisplays();
     refreshPending = 0;
     lastRefreshMs_ = GetTickCount() - start;
     refreshDelay = NextRefreshDelay(lastRefreshMs_);
+    AppendLoadLog("refresh recompute_ms=%.1f panes_ms=%.1f total_ms=%.1f delay_ms=%u", recomputed - clock,
+                  LoadClock() - recomputed, LoadClock() - clock, refreshDelay);
     if (slow) SetCursor(old);
 }
 
 void CPramelView::RepaintPanes() {
     if (gutter_) gutter_->RepaintNow();
     if (pane_) pane_->RepaintNow();
-    paintedFirstLine_ = control() ? FirstVisibleLine() : -1;
+    paintedScroll_ = ScrollTop();
+}
+
+long CPramelView::ScrollTop() const {
+    POINT scroll{};
+    if (control()) SendMessageA(control(), EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    return scroll.y;
 }
 
 void CPramelView::OnVerticalScroll() { RepaintPanes(); }
@@ -383,7 +430,7 @@ void CPramelView::OnSelectionChanged() {
     UpdateLiveDisplays();
     // A caret moved by the keyboard scrolls the text without a scroll
     // notification from every control: the panes follow here.
-    if (control() && FirstVisibleLine() != paintedFirstLine_) RepaintPanes();
+    if (control() && ScrollTop() != paintedScroll_) RepaintPanes();
 }
 
 void CPramelView::UpdateLiveDisplays() {
@@ -399,9 +446,13 @@ void CPramelView::UpdateHeadingField(const CHARRANGE& selection) {
     auto* frame = dynamic_cast<CMainFrame*>(GetParentFrame());
     if (!frame || !gutter_) return;
     long heading = linetext::HeadingAtOrAbove(gutter_->records(), gutter_->lineCount(), LineOf(selection.cpMin));
-    std::string text;
-    if (heading >= 0) text = linetext::HeadingFieldText(LinesText(heading, heading));
-    frame->SetHeadingText(text);
+    // The heading's text is read again only when the caret comes under
+    // another heading or the text was refreshed.
+    if (heading != headingLine_) {
+        headingText_ = heading >= 0 ? linetext::HeadingFieldText(LinesText(heading, heading)) : std::string();
+        headingLine_ = heading;
+    }
+    frame->SetHeadingText(headingText_);
 }
 
 void CPramelView::UpdateCaretValue(const CHARRANGE& selection) {
@@ -409,13 +460,12 @@ void CPramelView::UpdateCaretValue(const CHARRANGE& selection) {
     if (!frame) return;
     std::string run;
     if (selection.cpMax == selection.cpMin) {
+        // Up to 9 characters either side of the caret. The run of digits
+        // never crosses a line break, so the window need not be cut to the
+        // caret's line (which would cost line look-ups on a long text).
         long p = selection.cpMin;
-        long line = LineOf(p);
-        long start = LineStart(line);
-        long length = static_cast<long>(SendMessageA(control(), EM_LINELENGTH, static_cast<WPARAM>(start), 0));
-        long from = std::max(start, p - 9);
-        long to = std::min(start + length, p + 9);
-        run = linetext::CaretRun(TextRange(from, to), p - from);
+        long from = std::max(0L, p - 9);
+        run = linetext::CaretRun(TextRange(from, p + 9), p - from);
     } else if (selection.cpMax - selection.cpMin <= 8) {
         run = linetext::SelectionRun(TextRange(selection.cpMin, selection.cpMax));
     }

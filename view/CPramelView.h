@@ -111,6 +111,7 @@ private:
     void UpdateHeadingField(const CHARRANGE& selection);
     void UpdateCaretValue(const CHARRANGE& selection);
     void RepaintPanes();
+    long ScrollTop() const;
     void ApplyGutterStyle(UINT command);
     void ToggleCharacterPane();
     void CommentLines(bool out);
@@ -129,7 +130,14 @@ private:
     };
     std::unique_ptr<CLineWnd> gutter_;
     std::unique_ptr<CAsciiWnd> pane_;
-    long paintedFirstLine_ = -1;
+    long paintedScroll_ = -1;
+    // The formatting rectangle last given to the control, and which control.
+    HWND formatControl_ = nullptr;
+    RECT formatRect_{};
+    // The heading line whose text the heading field shows, and that text.
+    static constexpr long kNoHeadingRead = -2;
+    long headingLine_ = kNoHeadingRead;
+    std::string headingText_;
     unsigned lastRefreshMs_ = 0;
     std::deque<PostedMessage> posted_;
     WPARAM nextSerial_ = 1;

@@ -233,6 +233,13 @@ TEST_F(Gutter, HeadingsCommentsAndFind) {
         return !labels.empty() && labels[0] == "#0000";
     })) << WindowTextOf(GutterWnd(editor));
 
+    // Scrolled down: the gutter and the pane start at the first visible line.
+    editor.ScrollToLine(40);
+    ASSERT_EQ(editor.FirstVisibleLine(), 40);
+    EXPECT_EQ(Labels(editor)[0], "009C");
+    EXPECT_EQ(Cells(editor)[0], " \"3D            ");
+    editor.ScrollToLine(0);
+
     // The heading field follows the caret; the caret value reads the number.
     editor.Select(LineStart(editor, 1) + 4, LineStart(editor, 1) + 4);
     EXPECT_TRUE(WaitUntil([&] { return editor.ItemText(kHeadingField) == " [Header]"; }))
