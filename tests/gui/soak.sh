@@ -45,6 +45,6 @@ for ((seed = first; seed < first + seeds; seed++)); do
   if [ "$rc" -ne 0 ]; then failed+=("$seed"); else rm -f "$log"; fi
 done
 minutes=$(awk -v s=$((SECONDS - start)) 'BEGIN { printf "%.1f", s / 60 }')
-rate=$(awk -v a=$total -v s=$((SECONDS - start)) 'BEGIN { printf "%.2f", s > 0 ? a / s : 0 }')
+rate=$(awk -v a=$total -v s=$((SECONDS - start)) 'BEGIN { printf "%.2f", (s > 0 ? a / s : 0) }')
 echo "$total actions over $seeds seeds in $minutes minutes ($rate per second); failed seeds: ${failed[*]:-none}"
 [ ${#failed[@]} -eq 0 ]
