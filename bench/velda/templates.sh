@@ -56,14 +56,8 @@ winpath() { echo "Z:$(realpath -m "$1")" | tr / '\\'; }
 wine_run() { "$root/scripts/wine-run.sh" --prefix "$prefix" "$@" </dev/null; }
 now_ms() { date +%s%3N; }
 
-template_of() {
-  case "$1" in
-    bmp) echo Bitmap.js ;; wav) echo Wave.vbs ;; png) echo Png.js ;; gif) echo Gif.js ;;
-    jpeg) echo Jpeg.js ;; ico) echo Icon.js ;; zip) echo Zip.vbs ;; gzip) echo Gzip.vbs ;;
-    tar) echo Tar.vbs ;; midi) echo Midi.vbs ;; elf) echo Elf.js ;; pe) echo Pe.vbs ;;
-    ttf) echo TrueType.js ;;
-  esac
-}
+# shellcheck source=../../tests/corpus/formats.sh
+source "$root/tests/corpus/formats.sh"
 
 # measure FORMAT FILE: one line of figures.
 measure() {
@@ -87,7 +81,7 @@ measure() {
 
 echo "Template decode under Wine: the largest corpus file of each format, then a ${png_mib} MiB PNG"
 printf '%-5s %-12s %10s %10s %14s %14s %-11s | %s\n' format template bytes time rate text result "binary-mode dump, same file"
-for format in bmp wav png gif jpeg ico zip gzip tar midi elf pe ttf; do
+for format in $corpus_formats; do
   largest="$(find "$corpus/$format" -maxdepth 1 -type f ! -name 'bad*' -printf '%s %p\n' 2>/dev/null | sort -n | tail -n 1 | cut -d' ' -f2-)"
   [ -n "$largest" ] || { echo "$format: no files"; continue; }
   measure "$format" "$largest"

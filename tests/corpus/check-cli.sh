@@ -20,7 +20,7 @@ prmconv="$build/win/tools/prmconv/prmconv.exe"
 dist="$build/win/dist"
 corpus="${1:?usage: check-cli.sh CORPUS_DIR [FORMAT...]}"
 shift
-formats="${*:-bmp wav png gif jpeg ico zip gzip tar midi elf pe ttf}"
+formats="${*:-}"
 for need in "$prmconv" "$dist/ライブラリ/Velda.dll"; do
   [ -f "$need" ] || { echo "check-cli.sh: $need is not built" >&2; exit 2; }
 done
@@ -45,14 +45,9 @@ result() {  # result OK? DESCRIPTION
   if [ "$1" -eq 0 ]; then passed=$((passed + 1)); echo "OK   $2"; else failed=$((failed + 1)); echo "FAIL $2"; fi
 }
 
-template_of() {
-  case "$1" in
-    bmp) echo Bitmap.js ;; wav) echo Wave.vbs ;; png) echo Png.js ;; gif) echo Gif.js ;;
-    jpeg) echo Jpeg.js ;; ico) echo Icon.js ;; zip) echo Zip.vbs ;; gzip) echo Gzip.vbs ;;
-    tar) echo Tar.vbs ;; midi) echo Midi.vbs ;; elf) echo Elf.js ;; pe) echo Pe.vbs ;;
-    ttf) echo TrueType.js ;;
-  esac
-}
+# shellcheck source=../../tests/corpus/formats.sh
+source "$root/tests/corpus/formats.sh"
+[ -n "$formats" ] || formats="$corpus_formats"
 
 for format in $formats; do
   template="$(template_of "$format")"

@@ -16,9 +16,11 @@
 set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
+# shellcheck source=formats.sh
+source "$here/formats.sh"
 files=0
 damaged=-1
-formats="bmp wav png gif jpeg ico zip gzip tar midi elf pe ttf"
+formats="$corpus_formats"
 while [ $# -gt 1 ]; do
   case "$1" in
     --files) files="$2"; shift 2 ;;
@@ -31,14 +33,6 @@ corpus="${1:?usage: run-corpus.sh [--files N] [--damaged N] [--formats LIST] COR
 mkdir -p "$corpus"
 for gather in "$here"/gather-*.sh; do bash "$gather" "$corpus" >/dev/null 2>&1 || true; done
 
-template_of() {
-  case "$1" in
-    bmp) echo Bitmap.js ;; wav) echo Wave.vbs ;; png) echo Png.js ;; gif) echo Gif.js ;;
-    jpeg) echo Jpeg.js ;; ico) echo Icon.js ;; zip) echo Zip.vbs ;; gzip) echo Gzip.vbs ;;
-    tar) echo Tar.vbs ;; midi) echo Midi.vbs ;; elf) echo Elf.js ;; pe) echo Pe.vbs ;;
-    ttf) echo TrueType.js ;;
-  esac
-}
 
 failed=0
 for format in $formats; do
