@@ -197,9 +197,13 @@ bool CRichEditView::Create(CFrameWnd* frame, UINT id) {
 bool CRichEditView::CreateControl() {
     RECT rc{};
     GetClientRect(hwnd(), &rc);
+    // The scroll bars are always there (disabled while not needed): a bar
+    // that appears once a long text is in would change the client area and
+    // with it the formatting rectangle, and the control would lay out the
+    // whole text again.
     HWND h = CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES, "RichEdit20A", "",
                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_CLIPSIBLINGS | ES_MULTILINE |
-                                 ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN,
+                                 ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN | ES_DISABLENOSCROLL,
                              0, 0, rc.right, rc.bottom, hwnd(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kControlId)),
                              GetModuleHandleA(nullptr), nullptr);
     if (!h) return false;
@@ -269,6 +273,13 @@ void CRichEditView::StreamIn(BufferFiller& filler) {
         failure = std::current_exception();
     }
     double made = LoadClock();
+    if (!failure) {
+        try {
+            OnTextMade(text);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
 
     // Loading is no edit: keep no undo steps for it and draw only once.
     SendMessageA(h, WM_SETREDRAW, FALSE, 0);

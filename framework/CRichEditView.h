@@ -58,6 +58,10 @@ protected:
     // A new control exists (at creation and after ResetControl): apply the
     // view's settings to it.
     virtual void OnControlCreated() {}
+    // A stream-in has made the whole new text and is about to hand it to
+    // the control, which is still empty: what depends on the text alone
+    // can be set up now, before the control holds a long text.
+    virtual void OnTextMade(const std::string& text) { (void)text; }
     // A stream-in replaced the whole text. Every new paragraph has the
     // paragraph format that the empty control had.
     virtual void OnTextReplaced() {}

@@ -41,10 +41,31 @@ void CLineWnd::RebuildFont() {
 }
 
 bool CLineWnd::Recompute() {
-    changed_ = false;
     HWND control = view_.control();
     if (!control) return false;
     auto lines = static_cast<std::uint32_t>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
+    CStream source(kRichEditStream, static_cast<ITextSurface*>(&view_));
+    return RunRecords(source, lines);
+}
+
+bool CLineWnd::RecomputeFrom(const std::string& text) {
+    // The control makes a paragraph of every CR LF, lone CR and lone LF.
+    std::uint32_t lines = 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            ++lines;
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else if (text[i] == '\n') {
+            ++lines;
+        }
+    }
+    // A string source only reads its string.
+    CStream source(kStringStream, const_cast<std::string*>(&text));
+    return RunRecords(source, lines);
+}
+
+bool CLineWnd::RunRecords(CStream& source, std::uint32_t lines) {
+    changed_ = false;
     if (lines == 0) lines = 1;
     if (lines != lineCount_) changed_ = true;
     lineCount_ = lines;
@@ -52,7 +73,6 @@ bool CLineWnd::Recompute() {
     // stage closes with the text's total.
     records_.resize(static_cast<std::size_t>(lineCount_) + 1, LineRecord{0, 0, 0});
     lineStage_.SetRecords(records_.data(), records_.size() * sizeof(LineRecord));
-    CStream source(kRichEditStream, static_cast<ITextSurface*>(&view_));
     CPackBinary lexer;
     Link(source, lexer);
     Link(lexer, lineStage_);

@@ -36,6 +36,9 @@ public:
     // Rebuilds the records from the whole text; true when the line
     // structure changed. Publishes the byte count in the information bar.
     bool Recompute();
+    // The same from a text held in memory (a text about to be loaded),
+    // with records for as many lines as it has.
+    bool RecomputeFrom(const std::string& text);
     // Takes the font from the view's default character format.
     void RebuildFont();
     // Places the gutter on the left of `area` (the text's client area in the
@@ -61,6 +64,8 @@ private:
     // read windows can read it).
     std::string VisibleLabels() const;
     void OnPaint();
+    // Runs the line-record chain from the source over lines text lines.
+    bool RunRecords(CStream& source, std::uint32_t lines);
     void OnStyleMessage(WPARAM what, LPARAM style);
     void OnLeftButton(int y);
     void OnRightButton(int x, int y);

@@ -166,8 +166,33 @@ void CPramelView::OnTextReplaced() {
     // (the base keeps its paragraph format). Loading is no edit: nothing of
     // it is to be undone.
     SendMessageA(control(), EM_EMPTYUNDOBUFFER, 0, 0);
-    // The gutter, the pane and the displays follow the new text.
-    OnTextChanged();
+    if (!recordsFromLoad_) {
+        // The gutter, the pane and the displays follow at the next refresh.
+        OnTextChanged();
+        return;
+    }
+    // The records describe the text already: the rest of a refresh is
+    // cheap, and reading the long text out of the control again is not.
+    recordsFromLoad_ = false;
+    KillTimer(hwnd(), kRefreshTimer);
+    refreshPending = 0;
+    if (pane_) pane_->Invalidate();
+    RepaintPanes();
+    headingLine_ = kNoHeadingRead;
+    UpdateLiveDisplays();
+}
+
+void CPramelView::OnTextMade(const std::string& text) {
+    // Made from the text before the control holds it: a gutter that grows
+    // wider for the new byte count then changes the formatting rectangle
+    // of the empty control. Changed afterwards, it would make the control
+    // lay out the whole text again (seconds for a dump of 1 MiB).
+    // (A text with a NUL byte goes in through the control's stream-in,
+    // whose lines may differ: it waits for the refresh.)
+    if (!gutter_ || text.find('\0') != std::string::npos) return;
+    gutter_->RecomputeFrom(text);
+    OnLayout();
+    recordsFromLoad_ = true;
 }
 
 void CPramelView::SetTabStops() {

@@ -95,6 +95,7 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnControlCreated() override;
     void OnLayout() override;
+    void OnTextMade(const std::string& text) override;
     void OnTextReplaced() override;
     void OnTextChanged() override;
     void OnFindDialogSearch(const std::string& what, bool matchCase, bool wholeWord) override;
@@ -131,6 +132,8 @@ private:
     std::unique_ptr<CLineWnd> gutter_;
     std::unique_ptr<CAsciiWnd> pane_;
     long paintedScroll_ = -1;
+    // The gutter's records were made from the text being loaded.
+    bool recordsFromLoad_ = false;
     // The formatting rectangle last given to the control, and which control.
     HWND formatControl_ = nullptr;
     RECT formatRect_{};
