@@ -266,9 +266,21 @@ int RunEditor(const char* exe, const char* file) {
     }
     auto bytes = static_cast<unsigned long>(size.QuadPart);
     if (field && control && WaitFor([&] { return TextOf(field) == FileSizeText(bytes); }, 600000)) {
-        // The load replaced the control the view started with.
+        // The count is there before the control holds the text: wait for
+        // the control (the load replaced the one the view started with) to
+        // hold every line of the dump, 16 bytes a line.
         HWND view = FindWindowExA(search.frame, nullptr, "PramelRichEditView", nullptr);
         control = view ? FindWindowExA(view, nullptr, "RichEdit20A", nullptr) : nullptr;
+        DWORD_PTR lines = 0;
+        WaitFor(
+            [&] {
+                HWND now = view ? FindWindowExA(view, nullptr, "RichEdit20A", nullptr) : nullptr;
+                if (now) control = now;
+                return control &&
+                       SendMessageTimeoutA(control, EM_GETLINECOUNT, 0, 0, SMTO_ABORTIFHUNG, 600000, &lines) &&
+                       lines == bytes / 16 + 1;
+            },
+            600000);
         DWORD_PTR r = 0;
         SendMessageTimeoutA(control, EM_SETSEL, 0, 0, SMTO_ABORTIFHUNG, 60000, &r);
         double typed = Now();
