@@ -172,6 +172,18 @@ TEST_F(Gutter, FollowsEditsBaseLinesStylesFontsAndReloads) {
     EXPECT_NE(editor.MenuItemState(kRadixHex) & MF_CHECKED, 0u);
     EXPECT_EQ(First(Labels(editor), 3), (std::vector<std::string>{"0000", "0010", "0022"}));
 
+    // The gutter's context menu (resource 138) offers the same commands.
+    HMODULE exe = LoadLibraryExA(PramelPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(exe);
+    HMENU menu = LoadMenuA(exe, MAKEINTRESOURCEA(138));
+    ASSERT_TRUE(menu);
+    std::vector<UINT> items;
+    for (int i = 0; i < GetMenuItemCount(GetSubMenu(menu, 0)); ++i) items.push_back(GetMenuItemID(GetSubMenu(menu, 0), i));
+    EXPECT_EQ(items, (std::vector<UINT>{kOffsetByte, kOffsetByte + 1, kOffsetByte + 2, kOffsetLine, 0,
+                                        kRadixHex, kRadixDec}));
+    DestroyMenu(menu);
+    FreeLibrary(exe);
+
     // A larger font widens the gutter and the pane; the text starts right
     // of the gutter. Hiding the pane gives its room back to the text.
     int gutterSmall = 0, paneSmall = 0, insetSmall = 0;
