@@ -5,7 +5,7 @@
 #   tests/corpus/check-cli.sh CORPUS_DIR [FORMAT...]
 #
 # A copy of the installed folder (build/win/dist) is registered as the
-# library for the run, and put back afterwards. For the first file of each
+# library for the run; the tree's own library is registered again after. For the first file of each
 # format, `templates` must offer the format's template from its family
 # folder, `verify` with that template must find that the text stands for
 # the file, and `apply` must write the text; for a file damaged on purpose
@@ -26,17 +26,16 @@ for need in "$prmconv" "$dist/ライブラリ/Velda.dll"; do
 done
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/pramel-cli.XXXXXX")"
-key='HKCR\CLSID\{EAC44DFB-26C5-4D85-B8A7-D1665450ABD0}\InprocServer32'
-reg() { "$root/scripts/wine-run.sh" --prefix "$prefix" reg "$@" </dev/null 2>/dev/null | tr -d '\r'; }
-server="$(reg query "$key" /ve | LC_ALL=C sed -nE 's/.*REG_SZ[[:space:]]+(.*)$/\1/p')"
-[ -n "$server" ] || { echo "check-cli.sh: the library is not registered in $prefix" >&2; exit 2; }
-restore() { reg add "$key" /ve /d "$server" /f >/dev/null; rm -rf "$work"; }
+winpath() { echo "Z:$(realpath -m "$1")" | tr / '\\'; }
+regsvr32() { "$root/scripts/wine-run.sh" --prefix "$prefix" regsvr32 /s "$(winpath "$1")" </dev/null >/dev/null 2>&1; }
+# The tree's own library is registered again afterwards, as the tests
+# register it.
+restore() { regsvr32 "$build/win/library/com/Velda.dll"; rm -rf "$work"; }
 trap restore EXIT
 
 cp -r "$dist" "$work/dist"
 rm -f "$work/dist/ライブラリ/TemplateList.txt"
-winpath() { echo "Z:$(realpath -m "$1")" | tr / '\\'; }
-reg add "$key" /ve /d "$(winpath "$work/dist/ライブラリ/Velda.dll")" /f >/dev/null
+regsvr32 "$work/dist/ライブラリ/Velda.dll" || { echo "check-cli.sh: cannot register the installed folder's library" >&2; exit 2; }
 
 run() { "$root/scripts/wine-run.sh" --prefix "$prefix" "$prmconv" "$@" </dev/null >"$work/out" 2>"$work/err"; }
 failed=0

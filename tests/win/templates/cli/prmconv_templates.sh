@@ -2,13 +2,14 @@
 # prmconv's template commands under Wine with real cscript and the real
 # library: what apply writes and says, verify on a template whose text packs
 # back and on one whose text does not, and the exit code of each failure.
-#   prmconv_templates.sh WINE_RUN PREFIX PRMCONV TEMPLATES WORKDIR
+#   prmconv_templates.sh WINE_RUN PREFIX PRMCONV TEMPLATES WORKDIR VELDA_DLL
 set -u
 wine_run=$1
 prefix=$2
 prmconv=$3
 templates=$4
 work=$5
+velda=$6
 mkdir -p "$work"
 fail=0
 winpath() { echo "Z:$(realpath -m "$1")" | tr / '\\'; }
@@ -24,7 +25,10 @@ expect() {  # expect CODE DESCRIPTION ARGS...
   fi
 }
 has() {  # has FILE TEXT DESCRIPTION: the CP932 file holds the UTF-8 text
-  iconv -f CP932 -t UTF-8 -c "$1" | grep -qF -- "$2" || { echo "FAIL: $3"; fail=1; }
+  iconv -f CP932 -t UTF-8 -c "$1" | grep -qF -- "$2" && return
+  echo "FAIL: $3; $(basename "$1") holds:"
+  iconv -f CP932 -t UTF-8 -c "$1" | head -n 5
+  fail=1
 }
 
 # A bitmap of 3 x 2 pixels.
@@ -55,22 +59,17 @@ expect 6 "no template listed" templates "$(winpath "$work/pic.unknownextension")
 expect 2 "bad use" apply "$bitmap"
 
 # A registration that names a library that is not there: the class's server
-# entry is pointed at a missing DLL for two runs, and put back (also when
-# the script is stopped).
+# entry is pointed at a missing DLL for two runs, and the library is
+# registered again afterwards (also when the script is stopped).
 key='HKCR\CLSID\{EAC44DFB-26C5-4D85-B8A7-D1665450ABD0}\InprocServer32'
-reg() { "$wine_run" --prefix "$prefix" reg "$@" </dev/null 2>/dev/null | tr -d '\r'; }
-server="$(reg query "$key" /ve | LC_ALL=C sed -nE 's/.*REG_SZ[[:space:]]+(.*)$/\1/p')"
-if [ -z "$server" ]; then
-  echo "FAIL: the library's registration cannot be read"; fail=1
-else
-  trap 'reg add "$key" /ve /d "$server" /f >/dev/null' EXIT
-  reg add "$key" /ve /d 'C:\nowhere\Velda.dll' /f >/dev/null
-  expect 5 "library not there" apply "$bitmap" "$pic"
-  has "$work/err" "Velda.dll" "the missing library is named"
-  expect 5 "library not there, templates" templates "$pic"
-  reg add "$key" /ve /d "$server" /f >/dev/null
-  trap - EXIT
-fi
+reregister() { "$wine_run" --prefix "$prefix" regsvr32 /s "$(winpath "$velda")" </dev/null >/dev/null 2>&1; }
+trap reregister EXIT
+"$wine_run" --prefix "$prefix" reg add "$key" /ve /d 'C:\nowhere\Velda.dll' /f </dev/null >/dev/null 2>&1
+expect 5 "library not there" apply "$bitmap" "$pic"
+has "$work/err" "Velda.dll" "the missing library is named"
+expect 5 "library not there, templates" templates "$pic"
+reregister
+trap - EXIT
 expect 0 "library back" verify "$bitmap" "$pic"
 [ "$fail" -eq 0 ] && echo "prmconv template commands: all passed"
 exit "$fail"
