@@ -76,6 +76,7 @@ int TransferProcess(CStream* s) {
         if (!s->holdsOutput) FinishReading(s);
         return static_cast<int>(out->w - before);
     }
+    std::uint8_t* before = out->w;
     s->outCursor = out->w;
     s->outLimit = in->r;
     s->inCursor = in->r;
@@ -84,9 +85,16 @@ int TransferProcess(CStream* s) {
     s->Process();
     out->w = s->outCursor;
     int consumed = static_cast<int>(s->inCursor - in->r);
+    int produced = static_cast<int>(out->w - before);
     in->r = const_cast<std::uint8_t*>(s->inCursor);
-    if (consumed > 0 && ReachedEnd(in)) FinishReading(s);
-    return consumed;
+    // Past the producer's end mark the stage still reads the padding it
+    // asked for, which closes what is open (a string, a line). It is done
+    // once a call moves nothing although it had room to write: a stage that
+    // stopped because its output was full goes on after the stages below
+    // have read it.
+    const bool hadRoom = s->outLimit - before > static_cast<std::ptrdiff_t>(kSlack);
+    if (ReachedEnd(in) && consumed == 0 && produced == 0 && hadRoom && !s->holdsOutput) FinishReading(s);
+    return consumed > 0 ? consumed : produced;
 }
 
 // Copies from the input link into the output buffer; the rich-edit
