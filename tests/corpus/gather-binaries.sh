@@ -75,13 +75,15 @@ candidates '.*\.so(\.[0-9]+)*' /usr/lib/x86_64-linux-gnu /usr/lib64 /usr/lib | t
 candidates '.*\.o' /usr/lib/x86_64-linux-gnu /usr/lib/gcc /usr/lib | take elf "$limit" 6 is_elf
 candidates '.*/[^/]+' /usr/sbin /usr/libexec | take elf "$limit" "$limit" is_elf
 
-# PE: Wine's own PE modules (64- and 32-bit), the cross compiler's DLLs,
-# the project's own programs.
+# PE: Wine's own PE modules (64- and 32-bit) and the cross compiler's DLLs;
+# what is still missing comes from more of Wine's modules. The project's own
+# programs are left out: the corpus is of files the project did not make
+# (and an installer's appended data can be cut without a trace).
 candidates '.*\.(dll|exe)' ${wine_lib:+"$wine_lib/i386-windows"} /usr/i686-w64-mingw32 |
   take pe "$limit" 4 is_pe
 candidates '.*\.(exe|sys|ocx)' ${wine_lib:+"$wine_lib/x86_64-windows"} | take pe "$limit" 8 is_pe
 candidates '.*\.dll' ${wine_lib:+"$wine_lib/x86_64-windows"} | take pe "$limit" 12 is_pe
-candidates '.*\.exe' "$build/win" | take pe "$limit" "$limit" is_pe
+candidates '.*\.(drv|cpl|acm|tlb|msstyles)' ${wine_lib:+"$wine_lib/x86_64-windows"} | take pe "$limit" "$limit" is_pe
 
 # TrueType/OpenType: system fonts, then the fonts Wine ships.
 candidates '.*\.(ttf|otf|ttc|TTF|OTF|TTC)' /usr/share/fonts /usr/share/wine/fonts /usr/local/share/fonts |
