@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "templates/CScriptEngine.h"
 #include "templates/core/ListFileReader.h"
 #include "templates/core/ListFileText.h"
+#include "templates/core/TextListFile.h"
 #include "templates/core/TemplateListFormat.h"
 
 using namespace template_list;
@@ -35,27 +35,6 @@ public:
 
 private:
     HANDLE file_;
-};
-
-// A list text held in memory, read as the file would be.
-class TextListFile : public IListFile {
-public:
-    explicit TextListFile(const std::string& text) : text_(text) {}
-    std::size_t Read(void* buffer, std::size_t size) override {
-        const std::size_t n = std::min(size, text_.size() - at_);
-        std::memcpy(buffer, text_.data() + at_, n);
-        at_ += n;
-        return n;
-    }
-    bool SeekBack(std::size_t count) override {
-        if (count > at_) return false;
-        at_ -= count;
-        return true;
-    }
-
-private:
-    const std::string& text_;
-    std::size_t at_ = 0;
 };
 
 // Calls visit(fullPath, findData) for every entry of the folder (given
@@ -128,8 +107,7 @@ void CTemplateList::Prepare() {
             // all users): the templates just scanned are used as the file
             // would have given them, rather than none, and the next start
             // scans again.
-            const std::string text = ListFileText(ListTime{}, templateList_);
-            TextListFile scanned(text);
+            TextListFile scanned(ListFileText(ListTime{}, templateList_));
             templateList_.clear();
             ReadListEntries(scanned, [this](const std::string& path) { return IsUsableTemplate(path); },
                             templateList_);
